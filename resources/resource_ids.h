@@ -1,0 +1,39 @@
+// Resource ids of the screen saver and the tray companion.
+#pragma once
+
+#define IDI_ROTAVEIL        101
+#define IDB_PREVIEW         220
+#define IDS_DESCRIPTION     1
+#define IDD_SETTINGS        1
+#define IDM_TRAY            102
+
+// Settings dialog controls.
+#define IDC_INSTALLED_LIST  200
+#define IDC_ADD_ALL         210
+#define IDC_ADD_SELECTED    180
+#define IDC_REMOVE_ALL      170
+#define IDC_REMOVE_SELECTED 50
+#define IDC_MOVE_UP         160
+#define IDC_MOVE_DOWN       150
+#define IDC_SHOW_FILE_NAMES 30
+#define IDC_PLAYLIST        190
+#define IDC_PERIOD          60
+#define IDC_PERIOD_SPIN     70
+#define IDC_TIMEOUT         61
+#define IDC_TIMEOUT_SPIN    71
+#define IDC_SHOW_TRAY_ICON  72
+#define IDC_SETTING         40
+#define IDC_PREVIEW         110
+#define IDC_MSG_GROUP       80
+#define IDC_MSG_LIST        120
+#define IDC_UPPER_GROUP     100
+#define IDC_BUTTON_GROUP    90
+#define IDC_CLEAR_MSG_LIST  140
+#define IDC_HELP_BUTTON     9
+
+// Tray menu commands.
+#define IDM_MORE_SOFTWARE   39999
+#define IDM_RUN_SAVER       40002
+#define IDM_OPTIONS         40003
+#define IDM_HELP            40004
+#define IDM_EXIT            40005

@@ -1,0 +1,23 @@
+// The program's windows, all of class "Rotaveil": the full-screen session
+// window, the disabled child in a host's preview pane, and the settings
+// dialog's "Preview" pop-ups.
+#pragma once
+#include <windows.h>
+
+const int PreviewBitmapWidth = 152;
+const int PreviewBitmapHeight = 112;
+
+bool RegisterSaverClass(HINSTANCE instance);
+
+// Creates the window in the form RunMode and parent call for, stores it in
+// SaverWindow and returns it (null on failure).
+HWND CreateSaverWindow(int width, int height, HWND parent);
+
+LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Stretches PreviewBitmap over the rectangle; the aspect ratio is not kept.
+void DrawPreviewPicture(HDC dc, int left, int top, int right, int bottom);
+
+// GetMessageA / TranslateMessage / DispatchMessageA until WM_QUIT; returns
+// the WM_QUIT's wParam.
+int RunMessagePump();

@@ -1,0 +1,34 @@
+// The message log: a small dated text file beside the program that keeps the
+// few events a user may want to read later. Best effort: nothing here reports
+// an error, and every operation gives up after 400 ms if another thread holds
+// the log.
+#pragma once
+#include <windows.h>
+#include <stdio.h>
+
+// Re-entrant lock of the log (an unnamed mutex); WinMain creates and closes it.
+extern HANDLE LogLock;
+
+const DWORD LogLockWait = 400;                          // milliseconds
+const unsigned LogSizeLimit = 30000;                    // bytes; cut above this
+const unsigned LogDisplayLimit = LogSizeLimit + 1000;   // bytes the dialog shows
+
+// Appends one dated line; cuts the file to about its newer half when it has
+// grown over LogSizeLimit.
+void LogMessage(const char* text);
+
+// Copies the whole file into buffer and returns the byte count read. With no
+// buffer, or one smaller than the file, returns the file's size and reads
+// nothing. No terminator is added.
+unsigned ReadLog(char* buffer, unsigned capacity);
+
+// Empties the log file (creates it empty when missing).
+void ClearLog();
+
+// The log's path: the program's path with the extension ".log". Returns its
+// length; callers treat 260 or more as failure.
+unsigned GetLogFileName(char* buffer, unsigned capacity);
+
+// Size of an open file; its position is left as it was. Takes lock (if given)
+// for at most 400 ms and returns 0 when it cannot.
+unsigned GetLogFileSize(HANDLE lock, FILE* file);

@@ -1,0 +1,18 @@
+// Command lines of the hosted screen savers. Each returns false, leaving an
+// empty text, when the result would not fit: a cut command line is never run.
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+const size_t CommandLineLimit = 260;  // characters, terminator included
+
+// Session: "\"path\" " and each of the program's own arguments (argv[1] on)
+// followed by one blank.
+bool BuildSessionCommandLine(char* buffer, size_t capacity, const char* path, int argc,
+                             char** argv);
+
+// Preview in a window of the settings dialog: "\"path\" /p <window>".
+bool BuildPreviewCommandLine(char* buffer, size_t capacity, const char* path, intptr_t window);
+
+// The screen saver's own settings: "\"path\"  /c".
+bool BuildConfigureCommandLine(char* buffer, size_t capacity, const char* path);

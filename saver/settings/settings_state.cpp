@@ -1,0 +1,17 @@
+#include "settings_state.h"
+
+uint32_t Period = DefaultPeriod;
+uint32_t FileIndex = 0;
+uint32_t TimeoutMinutes = 5;
+bool ShowTrayIcon = false;
+
+std::vector<std::string> Catalogue;
+std::vector<std::string> Descriptions;
+std::vector<uint32_t> PlayList;
+
+void FreeSettings()
+{
+    std::vector<std::string>().swap(Catalogue);
+    std::vector<std::string>().swap(Descriptions);
+    std::vector<uint32_t>().swap(PlayList);
+}

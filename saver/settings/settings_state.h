@@ -1,0 +1,23 @@
+// The settings of the screen-saver program, the installed screen savers and
+// the play-list. Main thread only, except that the runner thread uses the
+// play-list and FileIndex while a session runs.
+#pragma once
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+const uint32_t DefaultPeriod = 20000;  // milliseconds
+const unsigned DescriptionLimit = 256; // bytes of a description, terminator included
+
+extern uint32_t Period;           // milliseconds each screen saver runs
+extern uint32_t FileIndex;        // play-list position the next session starts at
+extern uint32_t TimeoutMinutes;   // the system's screen-saver timeout
+extern bool ShowTrayIcon;         // the tray companion starts with Windows
+
+extern std::vector<std::string> Catalogue;     // full paths of the installed screen savers
+extern std::vector<std::string> Descriptions;  // at the same positions; ModeConfig only
+extern std::vector<uint32_t> PlayList;         // catalogue positions in play order
+
+// Frees the catalogue, the descriptions and the play-list.
+void FreeSettings();

@@ -1,0 +1,27 @@
+#include "value_names.h"
+
+#include <stdio.h>
+
+#include "../../shared/names.h"
+
+void FormatPlayListValueName(char* buffer, size_t capacity, uint32_t position)
+{
+    if (!buffer || capacity == 0)
+        return;
+    snprintf(buffer, capacity, RV_PLAYLIST_NAME_FMT, (int)position);
+}
+
+uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit)
+{
+    if (!text)
+        return 0;
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    uint64_t value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (uint64_t)(*text - '0');
+        if (value > limit)
+            value = limit;
+    }
+    return (uint32_t)value;
+}

@@ -1,0 +1,12 @@
+// Names and numbers as the registry holds them.
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+// "File" and the position right-aligned in 10 characters, at least two digits:
+// 0 -> "File        00", 100 -> "File       100". buffer needs 16 bytes.
+void FormatPlayListValueName(char* buffer, size_t capacity, uint32_t position);
+
+// An unsigned decimal number as a text box shows it: leading blanks skipped,
+// reading stops at the first non-digit; no digits give 0. Held at limit.
+uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit);

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "saver/log/log_text.h"
+
+namespace {
+
+std::string Prefix(unsigned day, unsigned month, unsigned year, unsigned hour, unsigned minute)
+{
+    char buffer[64];
+    LogClock clock = {day, month, year, hour, minute};
+    size_t length = FormatLogPrefix(buffer, sizeof buffer, clock);
+    EXPECT_EQ(length, std::string(buffer).size());
+    return buffer;
+}
+
+TEST(LogLine, DateFieldsAreZeroPaddedWithTwoDigitYears)
+{
+    EXPECT_EQ("06/03/01 14:05 ", Prefix(6, 3, 2001, 14, 5));
+    EXPECT_EQ("09/01/00 07:03 ", Prefix(9, 1, 2000, 7, 3));
+    EXPECT_EQ("31/12/99 23:59 ", Prefix(31, 12, 1999, 23, 59));
+    EXPECT_EQ("01/01/26 00:00 ", Prefix(1, 1, 2026, 0, 0));
+    EXPECT_EQ("01/01/100 00:00 ", Prefix(1, 1, 2100, 0, 0));
+}
+
+TEST(LogLine, PrefixNeverOverrunsASmallBuffer)
+{
+    char buffer[8] = "xxxxxxx";
+    LogClock clock = {6, 3, 2001, 14, 5};
+    EXPECT_EQ(0u, FormatLogPrefix(buffer, sizeof buffer, clock));
+    EXPECT_STREQ("", buffer);
+}
+
+TEST(LogPath, ReplacesOnlyTheExtension)
+{
+    char buffer[260];
+    EXPECT_EQ(24u, MakeLogPath("C:\\WINDOWS\\_Rotaveil.scr", buffer, sizeof buffer));
+    EXPECT_STREQ("C:\\WINDOWS\\_Rotaveil.log", buffer);
+    MakeLogPath("C:\\my.dir\\saver", buffer, sizeof buffer);
+    EXPECT_STREQ("C:\\my.dir\\saver.log", buffer);
+    MakeLogPath("C:\\a.b\\x.y.scr", buffer, sizeof buffer);
+    EXPECT_STREQ("C:\\a.b\\x.y.log", buffer);
+}
+
+TEST(LogPath, TooSmallBufferIsLeftAloneAndTheLengthTold)
+{
+    char buffer[10] = "unchanged";
+    EXPECT_EQ(24u, MakeLogPath("C:\\WINDOWS\\_Rotaveil.scr", buffer, sizeof buffer));
+    EXPECT_STREQ("unchanged", buffer);
+}
+
+TEST(LogCut, KeepsFromTheFirstWholeLineAfterTheMiddle)
+{
+    std::string text = "aaaa\nbbbb\ncccc\ndddd\n";  // middle index 10 is 'c'
+    size_t start = FindLogCutStart(text.data(), text.size());
+    EXPECT_EQ("dddd\n", text.substr(start));
+}
+
+TEST(LogCut, LineFeedAtTheMiddleItselfCounts)
+{
+    std::string text = "ab\nc\n";  // n = 5, index 2 is the line feed
+    EXPECT_EQ("c\n", text.substr(FindLogCutStart(text.data(), text.size())));
+}
+
+TEST(LogCut, OneLongNewestLineIsNotCut)
+{
+    std::string text = "old\n" + std::string(100, 'x') + "\n";
+    EXPECT_EQ(text.size(), FindLogCutStart(text.data(), text.size()));
+    EXPECT_EQ(0u, FindLogCutStart("", 0));
+}
+
+TEST(LogCut, CarriageReturnsOfLineEndsAreFoldedOnly)
+{
+    char text[] = "a\r\nb\rc\r\n\r";
+    size_t length = StripCarriageReturns(text, sizeof text - 1);
+    EXPECT_EQ("a\nb\rc\n\r", std::string(text, length));
+}
+
+}  // namespace

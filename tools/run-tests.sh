@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine (only what is missing), builds both
+# architectures and runs the whole test suite under Wine on a virtual display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+"$root/tools/build.sh"
+
+. "$root/tools/wine-env.sh"
+prefix="$root/build/wineprefix-tests"
+rm -rf "$prefix"
+trap rv_wine_stop EXIT
+rv_wine_start "$prefix"
+
+cd "$root/build/x86_64"
+# One at a time: the tests share the prefix's registry and the desktop.
+ctest --output-on-failure ${CTEST_ARGS:-}

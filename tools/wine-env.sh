@@ -1,0 +1,40 @@
+# Sourced by the scripts that run the Windows programs: a private Wine prefix
+# and an X display of their own. Never touches the user's ~/.wine.
+#   rv_wine_start PREFIX   creates the prefix if needed, starts Xvfb and wineserver
+#   rv_wine_stop           stops both again
+RV_WINE=/usr/lib/wine/wine64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+rv_wine_start() {
+    export WINEPREFIX="$1"
+    if [ -z "${RV_KEEP_DISPLAY:-}" ]; then
+        local display=90
+        while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do
+            display=$((display + 1))
+        done
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        RV_XVFB_PID=$!
+        export DISPLAY=":$display"
+        for _ in $(seq 50); do
+            [ -e /tmp/.X11-unix/X$display ] && break
+            sleep 0.1
+        done
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        "$RV_WINE" wineboot -i >/dev/null 2>&1
+    fi
+    # Keep one wineserver for the whole run; starting one per program is slow.
+    /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
+    "$RV_WINE" wineboot >/dev/null 2>&1 || true
+}
+
+rv_wine_stop() {
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+    if [ -n "${RV_XVFB_PID:-}" ]; then
+        kill "$RV_XVFB_PID" 2>/dev/null || true
+        wait "$RV_XVFB_PID" 2>/dev/null || true
+    fi
+}
