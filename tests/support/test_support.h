@@ -1,0 +1,63 @@
+// Helpers for tests that work through the real (Wine) system: programs run
+// as processes, real windows and the real registry.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Full path of a file beside the running test program.
+std::string BesideTests(const char* fileName);
+
+// The test program's own path with its extension replaced by ".log".
+std::string OwnLogPath();
+
+// A started process; ends it on destruction if it still runs.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Start(const std::string& commandLine);
+    // Waits while pumping this thread's messages (a child window of ours may
+    // need them). True when the process ended within the time.
+    bool WaitForExit(DWORD milliseconds);
+    DWORD ExitCode() const;
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// Runs this thread's messages for the given time.
+void PumpMessagesFor(DWORD milliseconds);
+
+// Polls (pumping messages) until the test returns true or the time is up.
+template <typename Test>
+bool WaitUntil(DWORD milliseconds, Test test)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (test())
+            return true;
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        PumpMessagesFor(20);
+    }
+}
+
+// Registry helpers on HKEY_CURRENT_USER / HKEY_LOCAL_MACHINE.
+void DeleteRegistryTree(HKEY root, const char* path);
+bool RegistryKeyExists(HKEY root, const char* path);
+void SetRegistryText(HKEY root, const char* path, const char* name, const char* text);
+void SetRegistryNumber(HKEY root, const char* path, const char* name, DWORD value);
+void SetRegistryRaw(HKEY root, const char* path, const char* name, DWORD type,
+                    const void* data, DWORD size);
+bool ReadRegistryValue(HKEY root, const char* path, const char* name, DWORD* type,
+                       std::string* data);
+void DeleteRegistryValue(HKEY root, const char* path, const char* name);
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& content);
