@@ -24,6 +24,11 @@ rv_wine_start() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         "$RV_WINE" wineboot -i >/dev/null 2>&1
+        # One virtual desktop window holds every window, as a real screen
+        # does, so that screenshots and screen reads see them all.
+        "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+            /d "${RV_DESKTOP_SIZE:-1024x768}" /f >/dev/null 2>&1
     fi
     # Keep one wineserver for the whole run; starting one per program is slow.
     /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
