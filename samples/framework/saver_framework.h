@@ -1,0 +1,32 @@
+// A small screen-saver framework for the sample screen savers, following the
+// documented contract of the standard one: the screen saver supplies
+// ScreenSaverProc, ScreenSaverConfigureDialog and RegisterDialogClasses; the
+// framework supplies WinMain, the command line and DefScreenSaverProc.
+//
+//   /s              full screen, topmost; ends on a key, a mouse button, mouse
+//                   motion or the loss of activation
+//   /p <window>     draws in a child of the given window until it goes
+//   /c, /c:<window> the settings dialog (resource DLG_SCRNSAVECONFIGURE)
+//   nothing         the settings dialog too
+#pragma once
+#include <windows.h>
+
+#define DLG_SCRNSAVECONFIGURE 2003
+#define IDS_DESCRIPTION 1
+
+// Supplied by each screen saver.
+LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI RegisterDialogClasses(HANDLE instance);
+
+// Supplied by the framework: the default handling, ending a full-screen run on input.
+LRESULT WINAPI DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+extern HINSTANCE hMainInstance;
+extern HWND hMainWindow;
+extern BOOL fChildPreview;  // true in a preview pane
+
+// Small helpers the samples share: a per-sample settings key under
+// HKEY_CURRENT_USER "Software\Quillmark\Rotaveil Samples\<name>".
+DWORD ReadSampleSetting(const char* sample, const char* name, DWORD fallback);
+void WriteSampleSetting(const char* sample, const char* name, DWORD value);

@@ -1,0 +1,147 @@
+// Starfield: flying through a field of stars.
+#include <windows.h>
+#include <commctrl.h>
+#include <stdlib.h>
+
+#include "../framework/back_buffer.h"
+#include "../framework/saver_framework.h"
+#include "starfield_ids.h"
+
+namespace {
+
+const char Sample[] = "Starfield";
+const UINT_PTR FrameTimer = 1;
+const int MaxStars = 2000;
+
+struct Star {
+    float x, y, z;  // x, y in -1..1, z depth 0..1 (0 is at the eye)
+};
+
+Star Stars[MaxStars];
+int StarCount = 400;
+int Speed = 4;  // 1..10
+BackBuffer Buffer;
+
+float RandomUnit()
+{
+    return (float)rand() / (float)RAND_MAX;
+}
+
+void PlaceStar(Star& star, bool anywhere)
+{
+    star.x = RandomUnit() * 2.0f - 1.0f;
+    star.y = RandomUnit() * 2.0f - 1.0f;
+    star.z = anywhere ? RandomUnit() : 1.0f;
+}
+
+void DrawFrame(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    // Preview panes are small; a full screen is drawn at half size for speed.
+    int scale = fChildPreview ? 1 : 2;
+    if (!Buffer.Resize(client.right / scale, client.bottom / scale))
+        return;
+    int width = Buffer.Width(), height = Buffer.Height();
+    uint32_t* pixels = Buffer.Pixels();
+    for (int i = 0; i < width * height; ++i) {
+        // Fade the last frame for short trails.
+        uint32_t p = pixels[i];
+        pixels[i] = (p >> 1) & 0x7F7F7F;
+    }
+    float step = 0.002f * (float)Speed;
+    for (int i = 0; i < StarCount; ++i) {
+        Star& star = Stars[i];
+        star.z -= step;
+        if (star.z <= 0.01f)
+            PlaceStar(star, false);
+        int sx = (int)((star.x / star.z) * (float)width * 0.5f + (float)width * 0.5f);
+        int sy = (int)((star.y / star.z) * (float)height * 0.5f + (float)height * 0.5f);
+        if (sx < 0 || sy < 0 || sx >= width || sy >= height) {
+            PlaceStar(star, false);
+            continue;
+        }
+        unsigned light = (unsigned)(255.0f * (1.0f - star.z));
+        uint32_t colour = (light << 16) | (light << 8) | (light > 200 ? 255 : light + 55);
+        pixels[sy * width + sx] = colour;
+        if (star.z < 0.3f && sx + 1 < width && sy + 1 < height) {
+            pixels[sy * width + sx + 1] = colour;
+            pixels[(sy + 1) * width + sx] = colour;
+            pixels[(sy + 1) * width + sx + 1] = colour;
+        }
+    }
+    GdiFlush();
+    Buffer.Present(window);
+}
+
+}  // namespace
+
+LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        srand(GetTickCount());
+        StarCount = (int)ReadSampleSetting(Sample, "Stars", 400);
+        if (StarCount < 50 || StarCount > MaxStars)
+            StarCount = 400;
+        Speed = (int)ReadSampleSetting(Sample, "Speed", 4);
+        if (Speed < 1 || Speed > 10)
+            Speed = 4;
+        for (int i = 0; i < StarCount; ++i)
+            PlaceStar(Stars[i], true);
+        SetTimer(window, FrameTimer, 30, NULL);
+        return 0;
+    case WM_TIMER:
+        DrawFrame(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        Buffer.Present(window);
+        return 0;
+    }
+    case WM_DESTROY:
+        KillTimer(window, FrameTimer);
+        Buffer.Release();
+        break;
+    }
+    return DefScreenSaverProc(window, message, wParam, lParam);
+}
+
+BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageA(dialog, IDC_STARS, TBM_SETRANGE, TRUE, MAKELPARAM(1, 40));
+        SendDlgItemMessageA(dialog, IDC_STARS, TBM_SETPOS, TRUE,
+                            (LPARAM)(ReadSampleSetting(Sample, "Stars", 400) / 50));
+        SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
+        SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETPOS, TRUE,
+                            (LPARAM)ReadSampleSetting(Sample, "Speed", 4));
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            LRESULT stars = SendDlgItemMessageA(dialog, IDC_STARS, TBM_GETPOS, 0, 0);
+            LRESULT speed = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
+            WriteSampleSetting(Sample, "Stars", (DWORD)(stars * 50));
+            WriteSampleSetting(Sample, "Speed", (DWORD)speed);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+BOOL WINAPI RegisterDialogClasses(HANDLE)
+{
+    InitCommonControls();
+    return TRUE;
+}
