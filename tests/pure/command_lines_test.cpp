@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "saver/runner/command_lines.h"
+#include "saver/settings/value_names.h"
+
+namespace {
+
+TEST(HostedCommandLine, SessionPassesOnEachOwnArgumentWithATrailingBlank)
+{
+    char buffer[CommandLineLimit];
+    char program[] = "C:\\WINDOWS\\_Rotaveil.scr";
+    char s[] = "/s";
+    char extra[] = "x";
+    char* withS[] = {program, s, nullptr};
+    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "C:\\W\\a b.scr", 2, withS));
+    EXPECT_STREQ("\"C:\\W\\a b.scr\" /s ", buffer);
+    char* none[] = {program, nullptr};
+    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "C:\\W\\a.scr", 1, none));
+    EXPECT_STREQ("\"C:\\W\\a.scr\" ", buffer);
+    char* two[] = {program, s, extra, nullptr};
+    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "p.scr", 3, two));
+    EXPECT_STREQ("\"p.scr\" /s x ", buffer);
+}
+
+TEST(HostedCommandLine, ALineThatDoesNotFitIsRefusedNotCut)
+{
+    char buffer[CommandLineLimit];
+    char program[] = "x.scr";
+    char s[] = "/s";
+    char* withS[] = {program, s, nullptr};
+    // 254 characters of path: quotes and blank make 257, "/s " makes 260 > 259.
+    std::string path(254, 'p');
+    EXPECT_FALSE(BuildSessionCommandLine(buffer, sizeof buffer, path.c_str(), 2, withS));
+    EXPECT_STREQ("", buffer);
+    std::string fits(253, 'p');
+    EXPECT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, fits.c_str(), 2, withS));
+    EXPECT_EQ(259u, strlen(buffer));
+    std::string longest(259, 'p');
+    EXPECT_FALSE(BuildSessionCommandLine(buffer, sizeof buffer, longest.c_str(), 1, withS));
+    EXPECT_FALSE(BuildPreviewCommandLine(buffer, sizeof buffer, longest.c_str(), 1234));
+    EXPECT_STREQ("", buffer);
+    EXPECT_FALSE(BuildConfigureCommandLine(buffer, sizeof buffer, longest.c_str()));
+}
+
+TEST(HostedCommandLine, PreviewAndConfigureForms)
+{
+    char buffer[CommandLineLimit];
+    ASSERT_TRUE(BuildPreviewCommandLine(buffer, sizeof buffer, "C:\\x.scr", 1234));
+    EXPECT_STREQ("\"C:\\x.scr\" /p 1234", buffer);
+    ASSERT_TRUE(BuildPreviewCommandLine(buffer, sizeof buffer, "C:\\x.scr", -5));
+    EXPECT_STREQ("\"C:\\x.scr\" /p -5", buffer);
+    ASSERT_TRUE(BuildConfigureCommandLine(buffer, sizeof buffer, "C:\\x.scr"));
+    EXPECT_STREQ("\"C:\\x.scr\"  /c", buffer);
+}
+
+TEST(ValueNames, PlayListNamesAndTypedNumbers)
+{
+    char name[32];
+    FormatPlayListValueName(name, sizeof name, 0);
+    EXPECT_EQ(std::string("File") + std::string(8, ' ') + "00", name);
+    FormatPlayListValueName(name, sizeof name, 5);
+    EXPECT_EQ(std::string("File") + std::string(8, ' ') + "05", name);
+    FormatPlayListValueName(name, sizeof name, 100);
+    EXPECT_EQ(std::string("File") + std::string(7, ' ') + "100", name);
+
+    EXPECT_EQ(12u, ReadUnsignedDecimal("  12min", 32767));
+    EXPECT_EQ(0u, ReadUnsignedDecimal("-3", 32767));
+    EXPECT_EQ(32767u, ReadUnsignedDecimal("99999999999999999999", 32767));
+    EXPECT_EQ(0u, ReadUnsignedDecimal("", 32767));
+}
+
+}  // namespace
