@@ -2,21 +2,7 @@
 // (returns, ends the process with 0) until its real form lands.
 #include <windows.h>
 
-#include "host/session.h"
 #include "settings/settings_dialog.h"
-
-BYTE KeyStates[256];
-HANDLE WatchThread = NULL;
-
-int RunSaverSession()
-{
-    return 0;
-}
-
-DWORD WINAPI WatchInput(LPVOID)
-{
-    return 0;
-}
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {

@@ -1,0 +1,188 @@
+#include "runner.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+
+#include "close_process.h"
+#include "command_lines.h"
+#include "process_info.h"
+#include "watch.h"
+#include "../host/password.h"
+#include "../host/saver_state.h"
+#include "../host/session.h"
+#include "../log/message_log.h"
+#include "../log/trace.h"
+#include "../settings/settings_state.h"
+
+namespace {
+
+bool IsSet(HANDLE event)
+{
+    return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
+}
+
+void TraceNumber(const char* format, int number)
+{
+    char text[1024];
+    snprintf(text, sizeof text, format, number);
+    Trace(text);
+}
+
+void TraceAndLog(const char* text)
+{
+    Trace(text);
+    LogMessage(text);
+}
+
+void ReportFailedStart(const char* path, DWORD code)
+{
+    char text[1024];
+    if (code != 0) {
+        char system[100] = "";
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0,
+                       system, sizeof system, NULL);
+        snprintf(text, sizeof text, "%s error loading, %s", path, system);
+    } else {
+        snprintf(text, sizeof text, "%s error loading", path);
+    }
+    TraceAndLog(text);
+}
+
+// Starts the screen saver at FileIndex and shows it for one period. Returns
+// false when it could not be started.
+bool ShowOneScreensaver(const char* path)
+{
+    char commandLine[CommandLineLimit];
+    PROCESS_INFORMATION started = {};
+    bool ok = BuildSessionCommandLine(commandLine, sizeof commandLine, path, __argc, __argv);
+    if (!ok) {
+        // Never run a command line cut short: count it as a failed start.
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    } else {
+        STARTUPINFOA startup;
+        GetStartupInfoA(&startup);
+        ok = CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                            &started) != 0;
+    }
+    if (!ok) {
+        ReportFailedStart(path, GetLastError());
+        return false;
+    }
+
+    ProcessInfo* record = new ProcessInfo(path);
+    record->procInfo = started;
+    EnterProcess(Processes, record);
+    WaitForInputIdle(started.hProcess, InputIdleWait);
+    AttachWindows(0);
+    if (!record->window)
+        AttachWindows(started.dwThreadId);
+    if (record->window) {
+        SetWindowPos(record->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        char text[1024];
+        snprintf(text, sizeof text, "%s has no windows????", path);
+        Trace(text);
+    }
+    char text[1024];
+    snprintf(text, sizeof text, "%s  loaded", commandLine);
+    Trace(text);
+
+    HANDLE waits[3] = {started.hProcess, StopEvent, InputEvent};
+    WaitForMultipleObjects(3, waits, FALSE, Period);
+
+    SetForegroundWindow(SaverWindow);
+    DetectChildProcesses();
+    SetForegroundWindow(SaverWindow);
+    CloseAllProcesses(Processes);
+    SetForegroundWindow(SaverWindow);
+    return true;
+}
+
+// A screen saver that could not be stopped on two turns in a row goes from
+// the play-list for the rest of the session, every entry of it.
+void ExcludeIfMisbehaving(const char* path)
+{
+    size_t found = FindByName(Processes, path);
+    if (found >= Processes.size() || Processes[found]->failCount <= MisbehaveLimit)
+        return;
+    uint32_t value = PlayList[FileIndex];
+    PlayList.erase(std::remove(PlayList.begin(), PlayList.end(), value), PlayList.end());
+    DestroyRecord(Processes, found);
+    char text[1024];
+    snprintf(text, sizeof text, "%s is excluded from current session play-list as misbehaved.",
+             path);
+    TraceAndLog(text);
+}
+
+void AskForPassword()
+{
+    SuspendThread(WatchThread);
+    try {
+        ResetEvent(InputEvent);
+        memset(KeyStates, 1, sizeof KeyStates);
+        if (AskPassword()) {
+            SetEvent(StopEvent);
+            Trace("Password accepted.");
+        } else {
+            Trace("Password not accepted. Continue to run.");
+        }
+    } catch (...) {
+        Trace("RunScreensavers Exception");
+    }
+    ResumeThread(WatchThread);
+}
+
+// One turn; false when the play-list was found empty.
+bool RunOneTurn()
+{
+    if (PlayList.empty()) {
+        LogMessage("Play list is empty. Terminating...");
+        return false;
+    }
+    try {
+        FileIndex %= (uint32_t)PlayList.size();
+        uint32_t position = PlayList[FileIndex];
+        const char* path = position < Catalogue.size() ? Catalogue[position].c_str() : "";
+        std::string kept = path;  // the play-list may shrink below
+        if (ShowOneScreensaver(kept.c_str()))
+            ExcludeIfMisbehaving(kept.c_str());
+        if (!PlayList.empty()) {
+            FileIndex = (FileIndex + 1) % (uint32_t)PlayList.size();
+            if (IsSet(InputEvent))
+                AskForPassword();
+            TraceNumber("Processes.size()=%i", (int)Processes.size());
+        }
+    } catch (...) {
+        Trace("RunScreensavers Exception");
+    }
+    return true;
+}
+
+}  // namespace
+
+DWORD WINAPI RunScreensavers(LPVOID)
+{
+    try {
+        Trace("RunScreensavers start-up code -----------");
+        TraceNumber("%i  files to load", (int)PlayList.size());
+        while (RunOneTurn() && !IsSet(StopEvent)) {
+        }
+        Trace("RunScreensavers clean-up code -------------");
+        ClearProcesses(Processes);
+        Trace("====================RunScreensavers exit OK"
+              "===============================================");
+    } catch (...) {
+        Trace("Exception in RunScreensavers");
+        // No screen saver may outlive the session.
+        try {
+            ClearProcesses(Processes);
+        } catch (...) {
+        }
+    }
+    // Nothing else ends the session: this must happen on every way out.
+    PostMessageA(SaverWindow, WM_CLOSE, 0, 0);
+    return 0;
+}

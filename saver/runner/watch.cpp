@@ -1,0 +1,105 @@
+#include "watch.h"
+
+#include <stdio.h>
+
+#include <vector>
+
+#include "process_info.h"
+#include "toolhelp.h"
+#include "../host/saver_state.h"
+#include "../log/message_log.h"
+#include "../log/trace.h"
+#include "../settings/text_compare.h"
+
+unsigned NumWindows = 0;
+
+namespace {
+
+bool OpensModalDialog(const char* exeName)
+{
+    static const char prefix[] = "System";
+    for (size_t i = 0; i < sizeof prefix - 1; ++i) {
+        if (exeName[i] == '\0' || UpperCaseChar(exeName[i]) != UpperCaseChar(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+void RecordChild(const PROCESSENTRY32& entry, ProcessInfo* parent)
+{
+    char text[260];
+    if (OpensModalDialog(entry.szExeFile))
+        snprintf(text, sizeof text,
+                 "Screensaver %s has opened modal dialog, possibly error warning!",
+                 parent->name.c_str());
+    else
+        snprintf(text, sizeof text, "Screensaver %s started %s process", parent->name.c_str(),
+                 entry.szExeFile);
+    LogMessage(text);
+
+    HANDLE process =
+        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
+                    entry.th32ProcessID);
+    if (!process)
+        return;
+    ProcessInfo* child = new ProcessInfo(entry.szExeFile);
+    child->parent = parent;
+    child->procInfo.hProcess = process;
+    child->procInfo.dwProcessId = entry.th32ProcessID;
+    EnterProcess(Processes, child);
+}
+
+BOOL CALLBACK AttachWindow(HWND window, LPARAM)
+{
+    HWND desktop = GetDesktopWindow();
+    HWND owner = GetWindow(window, GW_OWNER);
+    HWND parent = GetParent(window);
+    bool topLevel = (!owner && !parent) || owner == desktop || parent == desktop;
+    if (topLevel) {
+        ++NumWindows;
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        size_t found = FindByProcessId(Processes, processId);
+        if (found < Processes.size())
+            Processes[found]->window = window;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void AttachWindows(DWORD threadId)
+{
+    if (threadId == 0)
+        EnumWindows(AttachWindow, 0);
+    else
+        EnumThreadWindows(threadId, AttachWindow, 0);
+}
+
+void DetectChildProcesses()
+{
+    if (WaitForSingleObject(StopEvent, 0) != WAIT_TIMEOUT)
+        return;
+    try {
+        std::vector<PROCESSENTRY32> snapshot;
+        if (EnumProcesses(snapshot)) {
+            char text[260];
+            snprintf(text, sizeof text, "NumProcesses=%i", (int)snapshot.size());
+            Trace(text);
+            for (const PROCESSENTRY32& entry : snapshot) {
+                size_t parent = FindByProcessId(Processes, entry.th32ParentProcessID);
+                size_t self = FindByProcessId(Processes, entry.th32ProcessID);
+                if (parent < Processes.size() && self >= Processes.size())
+                    RecordChild(entry, Processes[parent]);
+            }
+        }
+        NumWindows = 0;
+        AttachWindows(0);
+        char text[260];
+        snprintf(text, sizeof text, "NumWindows=%i", (int)NumWindows);
+        Trace(text);
+        NumWindows = 0;
+    } catch (...) {
+        Trace("DetectChildProcesses exception");
+    }
+}
