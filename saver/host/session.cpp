@@ -32,18 +32,33 @@ void EndThread(HANDLE& thread)
     thread = NULL;
 }
 
+// Waits for a thread until the deadline. Messages sent to this thread are
+// handled meanwhile: a screen saver being stopped may be sending one to us
+// (activation moves when the session window goes), and the runner waits for
+// that screen saver.
+void WaitForThreadUntil(HANDLE thread, DWORD start, DWORD limit)
+{
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= limit)
+            return;
+        DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, limit - elapsed, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + 1)
+            return;
+        MSG message;
+        PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 // Waits at most Period for both threads together, then ends what still runs.
 void StopThreads()
 {
     SetEvent(StopEvent);
-    HANDLE threads[2];
-    DWORD count = 0;
+    DWORD start = GetTickCount();
     if (RunnerThread)
-        threads[count++] = RunnerThread;
+        WaitForThreadUntil(RunnerThread, start, Period);
     if (WatchThread)
-        threads[count++] = WatchThread;
-    if (count)
-        WaitForMultipleObjects(count, threads, TRUE, Period);
+        WaitForThreadUntil(WatchThread, start, Period);
     EndThread(RunnerThread);
     EndThread(WatchThread);
 }

@@ -19,6 +19,9 @@
 
 namespace {
 
+const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
+const DWORD WindowPoll = 50;
+
 bool IsSet(HANDLE event)
 {
     return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
@@ -79,8 +82,19 @@ bool ShowOneScreensaver(const char* path)
     AttachWindows(0);
     if (!record->window)
         AttachWindows(started.dwThreadId);
+    // Some screen savers (and Wine's input-idle signal) are early: give the
+    // window a short while to appear before the period starts.
+    HANDLE ends[3] = {started.hProcess, StopEvent, InputEvent};
+    for (DWORD waited = 0; !record->window && waited < WindowGrace; waited += WindowPoll) {
+        if (WaitForMultipleObjects(3, ends, FALSE, WindowPoll) != WAIT_TIMEOUT)
+            break;
+        AttachWindows(started.dwThreadId);
+    }
     if (record->window) {
-        SetWindowPos(record->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        // Asynchronous, so that a screen saver whose window thread hangs
+        // cannot hold the runner here.
+        SetWindowPos(record->window, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     } else {
         char text[1024];
         snprintf(text, sizeof text, "%s has no windows????", path);
@@ -90,8 +104,7 @@ bool ShowOneScreensaver(const char* path)
     snprintf(text, sizeof text, "%s  loaded", commandLine);
     Trace(text);
 
-    HANDLE waits[3] = {started.hProcess, StopEvent, InputEvent};
-    WaitForMultipleObjects(3, waits, FALSE, Period);
+    WaitForMultipleObjects(3, ends, FALSE, Period);
 
     SetForegroundWindow(SaverWindow);
     DetectChildProcesses();

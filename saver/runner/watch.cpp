@@ -55,7 +55,9 @@ BOOL CALLBACK AttachWindow(HWND window, LPARAM)
     HWND owner = GetWindow(window, GW_OWNER);
     HWND parent = GetParent(window);
     bool topLevel = (!owner && !parent) || owner == desktop || parent == desktop;
-    if (topLevel) {
+    // Hidden top-level windows (an input method's, a message window's) are not
+    // what a screen saver shows, and closing them would not stop it.
+    if (topLevel && IsWindowVisible(window)) {
         ++NumWindows;
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);

@@ -9,6 +9,6 @@ extern unsigned NumWindows;
 // Records every new process whose parent is recorded, and logs each one.
 void DetectChildProcesses();
 
-// Gives each recorded process its top-level window (the last one met):
+// Gives each recorded process its visible top-level window (the last one met):
 // every window when threadId is 0, else the windows of that thread.
 void AttachWindows(DWORD threadId);

@@ -1,0 +1,226 @@
+// Whole saver sessions under Wine: _Rotaveil.scr /s with the test screen
+// saver installed, a short period, and input injected with SendInput.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "shared/names.h"
+#include "tests/support/session_driver.h"
+
+namespace {
+
+const DWORD SessionEnd = 10000;  // ms a session may take to end after the last act
+
+class Session : public ::testing::Test {
+protected:
+    std::string Install(const char* name, SaverDirectory where = SaverDirectory::System)
+    {
+        return driver_.savers.Install("rvt_good.scr", where, name);
+    }
+    // Ends the session with a key press and checks it ended cleanly.
+    void EndWithKey()
+    {
+        SessionDriver::PressKey();
+        ASSERT_TRUE(driver_.WaitForEnd(SessionEnd)) << "the session did not end";
+        EXPECT_EQ(0u, driver_.Process().ExitCode());
+    }
+    // Every recorded process of the fixtures has ended.
+    void ExpectNothingLeftRunning()
+    {
+        std::set<DWORD> pids;
+        for (const RecordLine& line : driver_.Records())
+            pids.insert(line.pid);
+        for (DWORD pid : pids)
+            EXPECT_FALSE(ProcessRuns(pid)) << "process " << pid << " outlived the session";
+    }
+    SessionDriver driver_;
+};
+
+TEST_F(Session, RotatesFromTheStoredIndexAndStoresThePositionAfterIt)
+{
+    std::string a = Install("good_a.scr"), b = Install("good_b.scr"), c = Install("good_c.scr");
+    driver_.SetPlayList({a, b, c});
+    driver_.SetFileIndex(7);
+    driver_.SetPeriod(1200);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("start", 3, 15000));
+    EndWithKey();
+    std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
+    ASSERT_GE(starts.size(), 3u);
+    EXPECT_NE(std::string::npos, starts[0].text.find("good_b.scr")) << "7 mod 3 is entry 1";
+    EXPECT_NE(std::string::npos, starts[1].text.find("good_c.scr"));
+    EXPECT_NE(std::string::npos, starts[2].text.find("good_a.scr"));
+    // The stored position is the one after the last screen saver shown.
+    size_t shown = starts.size();
+    EXPECT_EQ((DWORD)((1 + shown) % 3), driver_.StoredFileIndex());
+    ExpectNothingLeftRunning();
+}
+
+TEST_F(Session, ASingleEntryIsStartedAnewEachTurn)
+{
+    std::string only = Install("good_only.scr");
+    driver_.SetPlayList({only});
+    driver_.SetPeriod(800);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("start", 3, 15000));
+    EndWithKey();
+    std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
+    std::set<DWORD> pids;
+    for (const RecordLine& line : starts)
+        pids.insert(line.pid);
+    EXPECT_EQ(starts.size(), pids.size()) << "each turn is a new process";
+    EXPECT_EQ(0u, driver_.StoredFileIndex());
+    ExpectNothingLeftRunning();
+}
+
+TEST_F(Session, HostedCommandLinePassesTheProgramsOwnArgumentsOn)
+{
+    std::string path = Install("good_args.scr");
+    driver_.SetPlayList({path});
+    driver_.SetPeriod(5000);
+    for (const char* arguments : {"/s", ""}) {
+        DeleteFileA(driver_.recordFile.c_str());
+        ASSERT_TRUE(driver_.Start(arguments));
+        ASSERT_TRUE(driver_.WaitForRecords("start", 1, 10000));
+        EndWithKey();
+        std::string expected = std::string("start good [\"") + path + "\" " +
+                               (*arguments ? std::string(arguments) + " " : "") + "]";
+        EXPECT_EQ(expected, driver_.RecordsStartingWith("start")[0].text);
+    }
+}
+
+TEST_F(Session, AKeyEndsThePeriodAtOnceAndTheSessionWithoutPassword)
+{
+    std::string path = Install("good_key.scr");
+    driver_.SetPlayList({path});
+    driver_.SetPeriod(60000);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
+    PumpMessagesFor(700);
+    DWORD start = GetTickCount();
+    EndWithKey();
+    EXPECT_LT(GetTickCount() - start, 3000u) << "the period was not cut short";
+    ExpectNothingLeftRunning();
+    EXPECT_FALSE(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE));
+}
+
+TEST_F(Session, AKeyHeldDownAtTheStartCountsOnlyWhenPressedAgain)
+{
+    std::string path = Install("good_held.scr");
+    driver_.SetPlayList({path});
+    driver_.SetPeriod(60000);
+    SessionDriver::KeyDown(VK_SHIFT);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
+    PumpMessagesFor(1000);
+    SessionDriver::KeyUp(VK_SHIFT);
+    EXPECT_FALSE(driver_.WaitForEnd(1500)) << "releasing a held key ended the session";
+    SessionDriver::PressKey(VK_SHIFT);
+    ASSERT_TRUE(driver_.WaitForEnd(SessionEnd));
+}
+
+TEST_F(Session, MouseMotionEndsOnlyTheTurnOfAScreenSaverThatWatchesIt)
+{
+    std::string path = Install("good_motion.scr");
+    driver_.SetPlayList({path});
+    driver_.SetPeriod(60000);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
+    PumpMessagesFor(800);
+    for (int i = 0; i < 10; ++i) {
+        SessionDriver::MoveMouse(15, 10);
+        PumpMessagesFor(30);
+    }
+    ASSERT_TRUE(driver_.WaitForRecords("start", 2, 10000)) << "the next turn did not begin";
+    EXPECT_GE(driver_.RecordsStartingWith("input motion").size(), 1u);
+    EXPECT_TRUE(driver_.RecordsStartingWith("input key").empty());
+    EXPECT_FALSE(driver_.WaitForEnd(1000)) << "mouse motion ended the session";
+    SessionDriver::ClickMouse();
+    ASSERT_TRUE(driver_.WaitForEnd(SessionEnd)) << "a click must end the session";
+}
+
+TEST_F(Session, AnEmptyPlayListIsLoggedAndEndsAtOnce)
+{
+    driver_.SetPlayList({});
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForEnd(SessionEnd));
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_EQ(0u, driver_.Process().ExitCode());
+    std::string log = driver_.Log();
+    EXPECT_NE(std::string::npos, log.find(" Play list is empty. Terminating...\r\n")) << log;
+}
+
+TEST_F(Session, CloseFromOutsideEndsTheSessionCleanly)
+{
+    std::string path = Install("good_outside.scr");
+    driver_.SetPlayList({path});
+    driver_.SetPeriod(60000);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
+    HWND session = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
+    ASSERT_TRUE(session);
+    PostMessageA(session, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(driver_.WaitForEnd(SessionEnd));
+    EXPECT_EQ(0u, driver_.Process().ExitCode());
+    EXPECT_EQ(1u, driver_.RecordsStartingWith("WM_CLOSE").size())
+        << "the screen saver was not stopped politely:\n" << ReadWholeFile(driver_.recordFile);
+    ExpectNothingLeftRunning();
+}
+
+TEST_F(Session, AFailedStartIsLoggedNotCountedAndTriedAgain)
+{
+    std::string broken = driver_.savers.InstallText("not a program", SaverDirectory::Windows, "broken.scr");
+    std::string good = Install("good_next.scr");
+    driver_.SetPlayList({broken, good});
+    driver_.SetPeriod(700);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("start", 2, 15000));
+    EndWithKey();
+    std::string log = driver_.Log();
+    std::string text = broken + " error loading";
+    size_t first = log.find(text);
+    ASSERT_NE(std::string::npos, first) << log;
+    EXPECT_NE(std::string::npos, log.find(text, first + 1)) << "tried again on its next turn";
+    EXPECT_EQ(std::string::npos, log.find("excluded")) << log;
+}
+
+TEST_F(Session, AStubbornScreenSaverGoesThroughEveryStageThenIsKilled)
+{
+    std::string path = Install("stubborn.scr");
+    driver_.SetPlayList({path});
+    driver_.SetPeriod(1000);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("start", 2, 20000));
+    EndWithKey();
+    std::vector<RecordLine> all = driver_.Records();
+    DWORD first = driver_.RecordsStartingWith("start")[0].pid;
+    std::vector<std::string> seen;
+    for (const RecordLine& line : all) {
+        if (line.pid == first)
+            seen.push_back(line.text);
+    }
+    std::vector<std::string> expected = {"WM_CLOSE", "WM_QUIT sent", "WM_DESTROY thread",
+                                         "WM_QUIT posted"};
+    std::vector<std::string> stages(seen.begin() + 2, seen.end());
+    EXPECT_EQ(expected, stages) << "it was never asked politely, or it ended by itself";
+    EXPECT_EQ(std::string::npos, driver_.Log().find("excluded")) << "a killed process was stopped";
+    ExpectNothingLeftRunning();
+}
+
+TEST_F(Session, AHungWindowThreadDoesNotHoldTheRunner)
+{
+    std::string hang = Install("hang.scr");
+    std::string good = Install("good_after.scr");
+    driver_.SetPlayList({hang, good});
+    driver_.SetPeriod(1000);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("start good", 1, 15000)) << "the runner stayed with the hung screen saver";
+    EndWithKey();
+    ExpectNothingLeftRunning();
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include "session_driver.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "shared/names.h"
+#include "tests/fixtures/fixture_record.h"
+
+SessionDriver::SessionDriver()
+{
+    DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
+    DeleteRegistryTree(HKEY_CURRENT_USER, RV_TEST_KEY);
+    recordFile = BesideTests("session.rec");
+    logFile = BesideTests("_Rotaveil.log");
+    DeleteFileA(recordFile.c_str());
+    DeleteFileA(logFile.c_str());
+    SetRegistryText(HKEY_CURRENT_USER, RV_TEST_KEY, "RecordFile", recordFile.c_str());
+}
+
+SessionDriver::~SessionDriver()
+{
+    // A session still running would hold the screen for the next test.
+    if (session_.Handle() && !session_.WaitForExit(0)) {
+        HWND window = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
+        if (window)
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        session_.WaitForExit(8000);
+    }
+    DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
+    DeleteRegistryTree(HKEY_CURRENT_USER, RV_TEST_KEY);
+    DeleteFileA(recordFile.c_str());
+}
+
+void SessionDriver::SetPeriod(DWORD milliseconds)
+{
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Period", milliseconds);
+}
+
+void SessionDriver::SetFileIndex(DWORD index)
+{
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "FileIndex", index);
+}
+
+void SessionDriver::SetPlayList(const std::vector<std::string>& paths)
+{
+    DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
+    HKEY key;
+    RegCreateKeyA(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, &key);
+    RegCloseKey(key);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "File%10.2i", (int)i);
+        SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, name, paths[i].c_str());
+    }
+}
+
+bool SessionDriver::Start(const std::string& arguments)
+{
+    std::string commandLine = "\"" + BesideTests(RV_SAVER_FILE) + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    return session_.Start(commandLine);
+}
+
+bool SessionDriver::WaitForEnd(DWORD milliseconds)
+{
+    return session_.WaitForExit(milliseconds);
+}
+
+std::vector<RecordLine> SessionDriver::Records() const
+{
+    std::vector<RecordLine> lines;
+    std::string content = ReadWholeFile(recordFile);
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            break;
+        std::string line = content.substr(start, end - start);
+        size_t blank = line.find(' ');
+        if (blank != std::string::npos)
+            lines.push_back({(DWORD)strtoul(line.c_str(), NULL, 10), line.substr(blank + 1)});
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<RecordLine> SessionDriver::RecordsStartingWith(const char* prefix) const
+{
+    std::vector<RecordLine> matching;
+    for (const RecordLine& line : Records()) {
+        if (line.text.compare(0, strlen(prefix), prefix) == 0)
+            matching.push_back(line);
+    }
+    return matching;
+}
+
+bool SessionDriver::WaitForRecords(const char* prefix, size_t count, DWORD milliseconds)
+{
+    return WaitUntil(milliseconds, [&] { return RecordsStartingWith(prefix).size() >= count; });
+}
+
+std::string SessionDriver::Log() const
+{
+    return ReadWholeFile(logFile);
+}
+
+DWORD SessionDriver::StoredFileIndex() const
+{
+    DWORD type = 0;
+    std::string data;
+    if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "FileIndex", &type, &data) ||
+        type != REG_DWORD || data.size() != 4)
+        return 0xFFFFFFFF;
+    DWORD value;
+    memcpy(&value, data.data(), 4);
+    return value;
+}
+
+void SessionDriver::KeyDown(WORD key)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    SendInput(1, &input, sizeof input);
+}
+
+void SessionDriver::KeyUp(WORD key)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+void SessionDriver::PressKey(WORD key)
+{
+    KeyDown(key);
+    Sleep(60);
+    KeyUp(key);
+}
+
+void SessionDriver::ClickMouse()
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &input, sizeof input);
+    Sleep(60);
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
+
+void SessionDriver::MoveMouse(int dx, int dy)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+bool ProcessRuns(DWORD pid)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return false;
+    bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return runs;
+}

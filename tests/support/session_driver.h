@@ -1,0 +1,54 @@
+// Runs real saver sessions for the tests: _Rotaveil.scr /s as a process, the
+// fixtures' records, the message log, and input injected with SendInput.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "installed_savers.h"
+#include "test_support.h"
+
+struct RecordLine {
+    DWORD pid;
+    std::string text;
+};
+
+class SessionDriver {
+public:
+    SessionDriver();
+    ~SessionDriver();
+
+    // Settings of the next session.
+    void SetPeriod(DWORD milliseconds);
+    void SetFileIndex(DWORD index);
+    void SetPlayList(const std::vector<std::string>& paths);
+
+    bool Start(const std::string& arguments = "/s");
+    bool WaitForEnd(DWORD milliseconds);
+    ChildProcess& Process() { return session_; }
+
+    std::vector<RecordLine> Records() const;
+    // Lines whose text starts with prefix, in order.
+    std::vector<RecordLine> RecordsStartingWith(const char* prefix) const;
+    // Waits until at least count lines start with prefix.
+    bool WaitForRecords(const char* prefix, size_t count, DWORD milliseconds);
+    std::string Log() const;
+    DWORD StoredFileIndex() const;
+
+    static void PressKey(WORD key = VK_SPACE);
+    static void KeyDown(WORD key);
+    static void KeyUp(WORD key);
+    static void ClickMouse();
+    static void MoveMouse(int dx, int dy);
+
+    InstalledSavers savers;
+    std::string recordFile;
+    std::string logFile;
+
+private:
+    ChildProcess session_;
+};
+
+// Whether a process with this id still runs.
+bool ProcessRuns(DWORD pid);
