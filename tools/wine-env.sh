@@ -29,6 +29,9 @@ rv_wine_start() {
         "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
         "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
             /d "${RV_DESKTOP_SIZE:-1024x768}" /f >/dev/null 2>&1
+        # A crashing program just ends: no debugger that waits for nobody.
+        "$RV_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+            /v Debugger /d "" /f >/dev/null 2>&1
     fi
     # Keep one wineserver for the whole run; starting one per program is slow.
     /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
