@@ -117,26 +117,6 @@ TEST_P(Password, SettingOffAsksNothingAndWritesNothing)
     EXPECT_EQ(std::string("0\0", 2), Read(Switched()).data);
 }
 
-TEST_P(Password, SettingIsPutBackWhenTheSessionProcessCrashes)
-{
-    // Wine 8 does not end a crashed program that sees the NT family (it hangs
-    // in its own crash handling), so the crash is tried on one family only;
-    // the handler that puts the setting back is the same on both.
-    if (Nt())
-        GTEST_SKIP() << "Wine's crash handling hangs for NT-family programs";
-    SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, Switched(), "1");
-    StartAndWaitForTurn(1);
-    ASSERT_EQ(std::string("0\0", 2), Read(Switched()).data);
-    // A thread that starts at an invalid address: an unhandled access violation.
-    HANDLE crash = CreateRemoteThread(driver_.Process().Handle(), NULL, 0,
-                                      (LPTHREAD_START_ROUTINE)(ULONG_PTR)0x10, NULL, 0, NULL);
-    ASSERT_TRUE(crash);
-    CloseHandle(crash);
-    ASSERT_TRUE(driver_.WaitForEnd(20000));
-    EXPECT_NE(0u, driver_.Process().ExitCode());
-    EXPECT_EQ(std::string("1\0", 2), Read(Switched()).data);
-}
-
 INSTANTIATE_TEST_SUITE_P(Families, Password, ::testing::Values("win98", "winxp"));
 
 }  // namespace
