@@ -21,6 +21,8 @@ own_display=""
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
     own_display=yes
     RV_KEEP_DISPLAY=1
+else
+    RV_VIRTUAL_DESKTOP=1024x768
 fi
 trap rv_wine_stop EXIT
 rv_wine_start "$prefix"

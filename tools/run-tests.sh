@@ -8,7 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 . "$root/tools/wine-env.sh"
 prefix="$root/build/wineprefix-tests"
-rm -rf "$prefix"
+rv_wine_clean "$prefix"
+RV_HOLD_DESKTOP="$root/build/x86_64/bin/rvholddesktop.exe"
 trap rv_wine_stop EXIT
 rv_wine_start "$prefix"
 

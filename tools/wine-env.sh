@@ -24,18 +24,29 @@ rv_wine_start() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         "$RV_WINE" wineboot -i >/dev/null 2>&1
-        # One virtual desktop window holds every window, as a real screen
-        # does, so that screenshots and screen reads see them all.
-        "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
-            /d "${RV_DESKTOP_SIZE:-1024x768}" /f >/dev/null 2>&1
+        if [ -n "${RV_VIRTUAL_DESKTOP:-}" ]; then
+            # One desktop window holds every window, as a real screen does.
+            "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+            "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+                /d "$RV_VIRTUAL_DESKTOP" /f >/dev/null 2>&1
+        fi
         # A crashing program just ends: no debugger that waits for nobody.
         "$RV_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
             /v Debugger /d "" /f >/dev/null 2>&1
     fi
-    # Keep one wineserver for the whole run; starting one per program is slow.
+    # Keep one wineserver and one desktop for the whole run; starting them
+    # for every program is slow.
     /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
     "$RV_WINE" wineboot >/dev/null 2>&1 || true
+    if [ -n "${RV_HOLD_DESKTOP:-}" ]; then
+        "$RV_WINE" "$RV_HOLD_DESKTOP" >/dev/null 2>&1 &
+    fi
+}
+
+# Ends a wineserver left over from an earlier run on the same prefix path.
+rv_wine_clean() {
+    WINEPREFIX="$1" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$1"
 }
 
 rv_wine_stop() {

@@ -48,7 +48,7 @@ TEST_F(SaverProcess, SecondStartWhileASessionWindowExistsReturnsAtOnceTouchingNo
     for (const char* arguments : {"/s", "/c", "", "/p 12345", "/a"}) {
         ChildProcess saver;
         ASSERT_TRUE(saver.Start(Saver() + " " + arguments));
-        ASSERT_TRUE(saver.WaitForExit(5000)) << arguments;
+        ASSERT_TRUE(saver.WaitForExit(15000)) << arguments;
         EXPECT_EQ(0u, saver.ExitCode()) << arguments;
         EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, RV_SETTINGS_KEY))
             << "settings were loaded for " << arguments;
@@ -63,7 +63,7 @@ TEST_F(SaverProcess, PreviewWithoutALiveHostWindowEndsAtOnceWithZero)
     for (const char* arguments : {"/p", "/p 0", "/p 1234567", "/p:1234"}) {
         ChildProcess saver;
         ASSERT_TRUE(saver.Start(Saver() + " " + arguments));
-        ASSERT_TRUE(saver.WaitForExit(5000)) << arguments;
+        ASSERT_TRUE(saver.WaitForExit(15000)) << arguments;
         EXPECT_EQ(0u, saver.ExitCode()) << arguments;
     }
 }
@@ -72,7 +72,7 @@ TEST_F(SaverProcess, ChangePasswordWithoutTheSystemsDialogEndsWithZero)
 {
     ChildProcess saver;
     ASSERT_TRUE(saver.Start(Saver() + " /a 0"));
-    ASSERT_TRUE(saver.WaitForExit(5000));
+    ASSERT_TRUE(saver.WaitForExit(15000));
     EXPECT_EQ(0u, saver.ExitCode());
 }
 
@@ -89,7 +89,7 @@ TEST_F(SaverProcess, ConfigurationShowsTheSettingsDialogOwnedByTheGivenWindow)
         ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
         EXPECT_EQ(owner, GetWindow(dialog, GW_OWNER)) << format;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        ASSERT_TRUE(saver.WaitForExit(5000));
+        ASSERT_TRUE(saver.WaitForExit(15000));
         EXPECT_EQ(0u, saver.ExitCode());
     }
     DestroyWindow(owner);
@@ -125,7 +125,7 @@ TEST_F(SaverProcess, PreviewPutsADisabledChildOverTheHostPaneAndEndsWithIt)
     // What it paints is checked in-process (preview_paint_test.cpp): Wine does
     // not show what a process draws into another process's window.
     DestroyWindow(host);
-    ASSERT_TRUE(saver.WaitForExit(5000)) << "the preview outlived its host window";
+    ASSERT_TRUE(saver.WaitForExit(15000)) << "the preview outlived its host window";
     EXPECT_EQ(0u, saver.ExitCode());
 }
 

@@ -26,6 +26,18 @@ SessionDriver::~SessionDriver()
             PostMessageA(window, WM_CLOSE, 0, 0);
         session_.WaitForExit(8000);
     }
+    // Nothing a fixture started may outlive the test: a leftover process
+    // would keep the test runner's output open and hold the desktop.
+    for (const RecordLine& line : Records()) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, line.pid);
+        if (!process)
+            continue;
+        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, 5000);
+        }
+        CloseHandle(process);
+    }
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_TEST_KEY);
     DeleteFileA(recordFile.c_str());

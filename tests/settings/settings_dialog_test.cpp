@@ -1,0 +1,301 @@
+// The real settings dialog of _Rotaveil.scr /c, driven from this test program
+// as a person would: its buttons, lists and edits.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "shared/names.h"
+#include "tests/support/session_driver.h"
+
+namespace {
+
+const char Title[] = "Rotaveil settings";
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        a_ = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "a.scr");
+        b_ = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "b.scr");
+        c_ = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "c.scr");
+        d_ = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "d.scr");
+        SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &timeout_, 0);
+    }
+    void TearDown() override
+    {
+        if (dialog_ && IsWindow(dialog_))
+            PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+        SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, timeout_, NULL, 0);
+    }
+    void Open()
+    {
+        ASSERT_TRUE(saver_.Start("\"" + BesideTests(RV_SAVER_FILE) + "\" /c"));
+        // Shown only once its controls are filled.
+        ASSERT_TRUE(WaitUntil(15000, [&] {
+            dialog_ = FindWindowA(NULL, Title);
+            return dialog_ && IsWindowVisible(dialog_);
+        }));
+        PumpMessagesFor(300);
+    }
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+    void Press(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    void Type(int id, const char* text) { SendMessageA(Item(id), WM_SETTEXT, 0, (LPARAM)text); }
+    void Ok()
+    {
+        Press(IDOK);
+        ASSERT_TRUE(saver_.WaitForExit(15000));
+        EXPECT_EQ(0u, saver_.ExitCode());
+    }
+    std::vector<uint32_t> ListData(int id) const
+    {
+        std::vector<uint32_t> data;
+        int count = (int)SendMessageA(Item(id), LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; ++i)
+            data.push_back((uint32_t)SendMessageA(Item(id), LB_GETITEMDATA, i, 0));
+        return data;
+    }
+    std::vector<int> Selected(int id) const
+    {
+        std::vector<int> items;
+        int count = (int)SendMessageA(Item(id), LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; ++i) {
+            if (SendMessageA(Item(id), LB_GETSEL, i, 0) > 0)
+                items.push_back(i);
+        }
+        return items;
+    }
+    void Select(int id, std::vector<int> items)
+    {
+        SendMessageA(Item(id), LB_SETSEL, FALSE, -1);
+        for (int i : items)
+            SendMessageA(Item(id), LB_SETSEL, TRUE, i);
+    }
+    std::string MessageListText() const
+    {
+        std::string text(32768, '\0');
+        SendMessageA(Item(IDC_MSG_LIST), WM_GETTEXT, text.size(), (LPARAM)&text[0]);
+        return text.substr(0, text.find('\0'));
+    }
+    void Caret(int item) { SendMessageA(Item(IDC_PLAYLIST), LB_SETCARETINDEX, item, FALSE); }
+    DWORD StoredPeriod() const
+    {
+        DWORD type = 0;
+        std::string data;
+        if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Period", &type, &data) ||
+            data.size() != 4)
+            return 0;
+        DWORD value;
+        memcpy(&value, data.data(), 4);
+        return value;
+    }
+    std::vector<std::string> StoredPlayList() const
+    {
+        std::vector<std::string> paths;
+        for (int i = 0;; ++i) {
+            char name[32];
+            snprintf(name, sizeof name, "File%10.2i", i);
+            std::string data;
+            if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, name, NULL, &data))
+                break;
+            paths.push_back(data.substr(0, data.find('\0')));
+        }
+        return paths;
+    }
+
+    SessionDriver driver_;
+    ChildProcess saver_;
+    HWND dialog_ = NULL;
+    std::string a_, b_, c_, d_;
+    UINT timeout_ = 0;
+};
+
+TEST_F(SettingsDialog, OkReadsThePeriodAndTimeoutWithTheirLimits)
+{
+    struct Case {
+        const char* period;
+        DWORD stored;
+    };
+    for (Case c : {Case{"5", 10000}, Case{"45", 45000}, Case{"letters", 10000},
+                   Case{"", 30000}, Case{"99999999999", 32767000}}) {
+        driver_.SetPeriod(30000);
+        Open();
+        Type(IDC_PERIOD, c.period);
+        Type(IDC_TIMEOUT, "0");
+        Ok();
+        EXPECT_EQ(c.stored, StoredPeriod()) << "typed '" << c.period << "'";
+        std::string timeout;
+        ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, "ScreenSaveTimeOut", NULL, &timeout);
+        EXPECT_EQ(std::string("60", 3), timeout) << "timeout 0 is stored as one minute";
+    }
+}
+
+TEST_F(SettingsDialog, CancelStoresNothing)
+{
+    driver_.SetPeriod(30000);
+    Open();
+    Type(IDC_PERIOD, "99");
+    Press(IDC_REMOVE_ALL);
+    Press(IDCANCEL);
+    ASSERT_TRUE(saver_.WaitForExit(15000));
+    EXPECT_EQ(30000u, StoredPeriod());
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, RV_PLAYLIST_KEY "\\x"));
+}
+
+TEST_F(SettingsDialog, AnEmptyPlayListIsStoredAsAnEmptyKey)
+{
+    Open();
+    Press(IDC_REMOVE_ALL);
+    EXPECT_TRUE(ListData(IDC_PLAYLIST).empty());
+    Ok();
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, RV_PLAYLIST_KEY));
+    EXPECT_TRUE(StoredPlayList().empty());
+}
+
+TEST_F(SettingsDialog, AddingAndRemovingSelectedEntries)
+{
+    driver_.SetPlayList({d_});
+    Open();
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2, 3}), ListData(IDC_INSTALLED_LIST));
+    EXPECT_EQ((std::vector<uint32_t>{3}), ListData(IDC_PLAYLIST));
+    Select(IDC_INSTALLED_LIST, {3, 0, 2});
+    Press(IDC_ADD_SELECTED);
+    EXPECT_EQ((std::vector<uint32_t>{3, 0, 2, 3}), ListData(IDC_PLAYLIST))
+        << "appended in installed-list order, repeats allowed";
+    Press(IDC_ADD_ALL);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2, 3}), ListData(IDC_PLAYLIST));
+    Select(IDC_INSTALLED_LIST, {1});
+    Press(IDC_ADD_SELECTED);
+    Select(IDC_PLAYLIST, {1, 3, 4});
+    Press(IDC_REMOVE_SELECTED);
+    EXPECT_EQ((std::vector<uint32_t>{0, 2}), ListData(IDC_PLAYLIST));
+    Ok();
+    EXPECT_EQ((std::vector<std::string>{a_, c_}), StoredPlayList());
+}
+
+TEST_F(SettingsDialog, UpAndDownMoveTheCaretEntry)
+{
+    driver_.SetPlayList({a_, b_, c_, d_});
+    Open();
+    Caret(0);
+    Press(IDC_MOVE_UP);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2, 3}), ListData(IDC_PLAYLIST));
+    Caret(3);
+    Press(IDC_MOVE_DOWN);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2, 3}), ListData(IDC_PLAYLIST));
+    Select(IDC_PLAYLIST, {0, 3});
+    Caret(2);
+    Press(IDC_MOVE_UP);
+    EXPECT_EQ((std::vector<uint32_t>{0, 2, 1, 3}), ListData(IDC_PLAYLIST));
+    EXPECT_EQ((std::vector<int>{1}), Selected(IDC_PLAYLIST));
+    EXPECT_EQ(1, (int)SendMessageA(Item(IDC_PLAYLIST), LB_GETCARETINDEX, 0, 0));
+    Press(IDC_MOVE_DOWN);
+    Press(IDC_MOVE_DOWN);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 3, 2}), ListData(IDC_PLAYLIST));
+    Ok();
+    EXPECT_EQ((std::vector<std::string>{a_, b_, d_, c_}), StoredPlayList());
+}
+
+TEST_F(SettingsDialog, SettingStartsTheCaretEntrysOwnSettings)
+{
+    driver_.SetPlayList({a_, b_, c_});
+    Open();
+    Select(IDC_INSTALLED_LIST, {0});
+    Caret(1);
+    Press(IDC_SETTING);
+    ASSERT_TRUE(driver_.WaitForRecords("configure", 1, 10000));
+    EXPECT_EQ("start good [\"" + b_ + "\"  /c]", driver_.RecordsStartingWith("start")[0].text);
+}
+
+TEST_F(SettingsDialog, PreviewsCascadeAndEachStopsWithItsWindow)
+{
+    driver_.SetPlayList({a_, b_});
+    Open();
+    Caret(1);
+    Press(IDC_PREVIEW);
+    Press(IDC_PREVIEW);
+    ASSERT_TRUE(driver_.WaitForRecords("window", 2, 10000));
+    std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
+    ASSERT_EQ(2u, starts.size());
+    std::vector<HWND> popups;
+    for (const RecordLine& start : starts) {
+        size_t at = start.text.find("/p ");
+        ASSERT_NE(std::string::npos, at) << start.text;
+        EXPECT_EQ(0u, start.text.find("start good [\"" + b_ + "\" /p ")) << start.text;
+        popups.push_back((HWND)(INT_PTR)atoi(start.text.c_str() + at + 3));
+    }
+    char title[64];
+    GetWindowTextA(popups[0], title, sizeof title);
+    EXPECT_STREQ("Rotaveil Test Saver", title);
+    RECT first, second;
+    GetWindowRect(popups[0], &first);
+    GetWindowRect(popups[1], &second);
+    EXPECT_EQ(10, second.left - first.left);
+    EXPECT_EQ(10, second.top - first.top);
+
+    SendMessageA(popups[0], WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil(5000, [&] { return !ProcessRuns(starts[0].pid); }))
+        << "closing a pop-up must stop its screen saver";
+    EXPECT_TRUE(ProcessRuns(starts[1].pid));
+    EXPECT_TRUE(IsWindow(dialog_));
+    SendMessageA(popups[1], WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil(5000, [&] { return !ProcessRuns(starts[1].pid); }));
+}
+
+TEST_F(SettingsDialog, KeptPreviewsOutliveTheDialogUntilTheLastCloses)
+{
+    driver_.SetPlayList({a_});
+    Open();
+    Caret(0);
+    Press(IDC_PREVIEW);
+    Press(IDC_PREVIEW);
+    ASSERT_TRUE(driver_.WaitForRecords("window", 2, 10000));
+    PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+    HWND question = NULL;
+    ASSERT_TRUE(WaitUntil(10000, [&] { return (question = FindWindowA("#32770", "Rotaveil")) != NULL; }));
+    char text[64] = "";
+    GetDlgItemTextA(question, 0xFFFF, text, sizeof text);
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
+    ASSERT_EQ(2u, starts.size());
+    EXPECT_FALSE(saver_.WaitForExit(1500)) << "the kept previews ended with the dialog";
+    EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindow(dialog_); })) << "the dialog stayed";
+    for (const RecordLine& start : starts)
+        EXPECT_TRUE(ProcessRuns(start.pid));
+    HWND popup = (HWND)(INT_PTR)atoi(starts[0].text.c_str() + starts[0].text.find("/p ") + 3);
+    PostMessageA(popup, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(saver_.WaitForExit(1500)) << "one preview is still open";
+    popup = (HWND)(INT_PTR)atoi(starts[1].text.c_str() + starts[1].text.find("/p ") + 3);
+    PostMessageA(popup, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(saver_.WaitForExit(10000)) << "closing the last kept preview must end the process";
+    for (const RecordLine& start : starts)
+        EXPECT_FALSE(ProcessRuns(start.pid));
+}
+
+TEST_F(SettingsDialog, MessageListShowsTheLogUpToItsLimitAndClearsIt)
+{
+    std::string log;
+    while (log.size() < 200)
+        log += "07/12/26 10:00 Screensaver x started y process\r\n";
+    WriteWholeFile(driver_.logFile, log);
+    Open();
+    EXPECT_EQ(log, MessageListText());
+    Press(IDC_CLEAR_MSG_LIST);
+    EXPECT_EQ("", MessageListText());
+    EXPECT_EQ("", ReadWholeFile(driver_.logFile));
+    Press(IDCANCEL);
+    ASSERT_TRUE(saver_.WaitForExit(15000));
+
+    std::string big(31001, 'x');
+    WriteWholeFile(driver_.logFile, big);
+    Open();
+    EXPECT_EQ("", MessageListText()) << "a log over 31000 bytes is not shown";
+    Press(IDCANCEL);
+    ASSERT_TRUE(saver_.WaitForExit(15000));
+    DeleteFileA(driver_.logFile.c_str());
+}
+
+}  // namespace

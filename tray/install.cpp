@@ -1,0 +1,141 @@
+#include "install.h"
+
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "../shared/names.h"
+
+bool RefuseMachineRunKey = false;
+
+namespace {
+
+// Broadcast after the installation, so that running programs re-read it.
+const char* const ChangedSections[] = {
+    "HKEY_CURRENT_USER\\Control Panel\\Desktop", "Control Panel\\Desktop", "Desktop", "boot",
+    "[boot]", "system.ini", "system.ini\\boot",
+};
+const UINT BroadcastWait = 200;  // ms per window that is slow to answer
+
+void WriteText(HKEY key, const char* name, const char* text)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text, (DWORD)strlen(text) + 1);
+}
+
+void OwnPath(char (&path)[MAX_PATH])
+{
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        path[0] = '\0';
+}
+
+LONG OpenRunKey(HKEY root, HKEY* key)
+{
+    if (root == HKEY_LOCAL_MACHINE && RefuseMachineRunKey)
+        return ERROR_ACCESS_DENIED;
+    return RegOpenKeyExA(root, RV_RUN_KEY, 0, KEY_READ | KEY_WRITE, key);
+}
+
+void Broadcast()
+{
+    // Sent with a time limit rather than posted: a posted message cannot carry
+    // the section name to other programs.
+    for (const char* section : ChangedSections) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)section,
+                            SMTO_ABORTIFHUNG, BroadcastWait, &ignored);
+    }
+}
+
+// Records the companion's path in the settings key; true on its first run.
+bool RecordCompanionPath(const char* ownPath)
+{
+    HKEY key;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, NULL, &key, &disposition) != ERROR_SUCCESS)
+        return false;
+    WriteText(key, RV_VALUE_COMPANION, ownPath);
+    RegCloseKey(key);
+    return disposition == REG_CREATED_NEW_KEY;
+}
+
+void SetSystemScreenSaver(HKEY desktop, bool firstRun)
+{
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    char longPath[MAX_PATH + 32];
+    snprintf(longPath, sizeof longPath, "%s\\%s", windows, RV_SAVER_FILE);
+    char shortPath[MAX_PATH] = "";
+    DWORD length = GetShortPathNameA(longPath, shortPath, sizeof shortPath);
+    if (length == 0 || length >= sizeof shortPath)
+        shortPath[0] = '\0';
+
+    // Without the screen saver in the Windows directory there is no path to
+    // give: the user's own choice of screen saver stays as it is.
+    if (shortPath[0]) {
+        WriteText(desktop, RV_VALUE_SCRNSAVE, shortPath);
+        WriteText(desktop, RV_VALUE_ACTIVE, "1");
+        char ini[MAX_PATH + 16];
+        snprintf(ini, sizeof ini, "%s\\system.ini", windows);
+        WritePrivateProfileStringA("boot", RV_VALUE_SCRNSAVE, shortPath, ini);
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, NULL, SPIF_SENDWININICHANGE);
+    }
+
+    int timeout = (int)FirstRunTimeout;
+    if (!firstRun) {
+        UINT seconds = 0;
+        SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0);
+        timeout = (int)seconds;
+    }
+    char text[16];
+    snprintf(text, sizeof text, "%d", timeout);
+    WriteText(desktop, RV_VALUE_TIMEOUT, text);
+    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, (UINT)timeout, NULL, SPIF_SENDWININICHANGE);
+    Broadcast();
+}
+
+}  // namespace
+
+void InstallScreenSaver()
+{
+    char ownPath[MAX_PATH];
+    OwnPath(ownPath);
+    bool firstRun = RecordCompanionPath(ownPath);
+
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version))
+        return;
+    HKEY desktop;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0, KEY_READ | KEY_WRITE, &desktop) !=
+        ERROR_SUCCESS)
+        return;
+    SetSystemScreenSaver(desktop, firstRun);
+    RegCloseKey(desktop);
+
+    HKEY run;
+    if (OpenRunKey(HKEY_LOCAL_MACHINE, &run) == ERROR_SUCCESS ||
+        (version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+         OpenRunKey(HKEY_CURRENT_USER, &run) == ERROR_SUCCESS)) {
+        WriteText(run, RV_VALUE_COMPANION, ownPath);
+        RegCloseKey(run);
+    }
+}
+
+void RemoveStartupEntry()
+{
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        HKEY run;
+        if (OpenRunKey(root, &run) == ERROR_SUCCESS) {
+            RegDeleteValueA(run, RV_VALUE_COMPANION);
+            RegCloseKey(run);
+        }
+    }
+    HWND running = FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE);
+    if (running)
+    {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(running, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+}

@@ -1,0 +1,160 @@
+#include "tray_window.h"
+
+#include <shellapi.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "install.h"
+#include "tray_commands.h"
+#include "../resources/resource_ids.h"
+#include "../shared/names.h"
+
+HWND TrayWindow = NULL;
+
+namespace {
+
+HINSTANCE TrayInstance = NULL;
+HICON TrayIcon = NULL;
+
+#if !defined(_WIN64)
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the icon record of 32-bit Windows");
+static_assert(sizeof(STARTUPINFOA) == 68, "STARTUPINFOA of 32-bit Windows");
+#endif
+
+NOTIFYICONDATAA IconRecord(UINT flags)
+{
+    NOTIFYICONDATAA record;
+    memset(&record, 0, sizeof record);
+    // The oldest form of the record: every version of the shell takes it.
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = TrayWindow;
+    record.uID = TrayIconId;
+    record.uFlags = flags;
+    record.uCallbackMessage = TrayCallbackMessage;
+    record.hIcon = TrayIcon;
+    strncpy(record.szTip, RV_TRAY_TITLE, 63);
+    return record;
+}
+
+void StartScreenSaver(char* commandLine)
+{
+    STARTUPINFOA startup;
+    GetStartupInfoA(&startup);
+    startup.dwFlags = 0;
+    PROCESS_INFORMATION started;
+    if (CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started)) {
+        CloseHandle(started.hProcess);
+        CloseHandle(started.hThread);
+    }
+}
+
+void AskAndExit()
+{
+    int answer = MessageBoxA(TrayWindow,
+                             "Do you want Rotaveil icon to appear on the task bar after Windows "
+                             "restart?",
+                             "Rotaveil", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL)
+        return;
+    if (answer == IDNO)
+        RemoveStartupEntry();
+    PostMessageA(TrayWindow, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+bool CreateTray(HINSTANCE instance)
+{
+    TrayInstance = instance;
+    TrayIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ROTAVEIL));
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = TrayWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = TrayIcon;
+    windowClass.hIconSm = TrayIcon;
+    windowClass.lpszClassName = RV_TRAY_CLASS;
+    if (!RegisterClassExA(&windowClass))
+        return false;
+    TrayWindow = CreateWindowExA(WS_EX_TOOLWINDOW, RV_TRAY_CLASS, RV_TRAY_TITLE, WS_POPUP, 0, 0,
+                                 10, 20, NULL, NULL, instance, NULL);
+    if (!TrayWindow)
+        return false;
+    NOTIFYICONDATAA record = IconRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    Shell_NotifyIconA(NIM_ADD, &record);
+    return true;
+}
+
+LRESULT CALLBACK TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY: {
+        NOTIFYICONDATAA record = IconRecord(0);
+        Shell_NotifyIconA(NIM_DELETE, &record);
+        PostQuitMessage(0);
+        break;
+    }
+    case WM_COMMAND:
+        OnTrayCommand(LOWORD(wParam));
+        break;
+    case TrayCallbackMessage:
+        if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
+            if (!ShowTrayMenu())
+                return 0;
+        } else if (lParam == WM_LBUTTONDBLCLK) {
+            OnTrayCommand(IDM_RUN_SAVER);
+        }
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool ShowTrayMenu()
+{
+    POINT at;
+    GetCursorPos(&at);
+    HMENU menu = LoadMenuA(TrayInstance, MAKEINTRESOURCEA(IDM_TRAY));
+    if (!menu)
+        return false;
+    HMENU popup = GetSubMenu(menu, 0);
+    if (!popup) {
+        DestroyMenu(menu);
+        return false;
+    }
+    SetMenuDefaultItem(popup, IDM_RUN_SAVER, FALSE);
+    SetForegroundWindow(TrayWindow);
+    TrackPopupMenuEx(popup, 0, at.x, at.y, TrayWindow, NULL);
+    PostMessageA(TrayWindow, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    return true;
+}
+
+void OnTrayCommand(UINT id)
+{
+    char windows[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length == 0 || length >= sizeof windows)
+        return;
+    char text[MAX_PATH + 64];
+    switch (id) {
+    case IDM_MORE_SOFTWARE:
+        ShellExecuteA(NULL, "open", RV_VENDOR_URL, NULL, NULL, SW_SHOWMAXIMIZED);
+        break;
+    case IDM_RUN_SAVER:
+        if (FormatRunCommand(text, sizeof text, windows))
+            StartScreenSaver(text);
+        break;
+    case IDM_OPTIONS:
+        if (FormatOptionsCommand(text, sizeof text, windows, (intptr_t)TrayWindow))
+            StartScreenSaver(text);
+        break;
+    case IDM_HELP:
+        snprintf(text, sizeof text, "%s\\%s", windows, RV_HELP_FILE);
+        ShellExecuteA(NULL, "open", text, NULL, NULL, SW_SHOWMAXIMIZED);
+        break;
+    case IDM_EXIT:
+        AskAndExit();
+        break;
+    }
+}
