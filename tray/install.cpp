@@ -4,6 +4,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <initializer_list>
+
 #include "../shared/names.h"
 
 bool RefuseMachineRunKey = false;
