@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds both architectures and makes one zip per architecture in dist/,
+# ready to unpack into the Windows directory.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+"$root/tools/build.sh"
+version=$(sed -n 's/^project(Rotaveil VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+mkdir -p "$root/dist"
+for arch in i686 x86_64; do
+    stage=$(mktemp -d)
+    bin="$root/build/$arch/bin"
+    for file in _Rotaveil.scr rvtray.exe Starfield.scr Plasma.scr "Drifting Clock.scr"; do
+        cp "$bin/$file" "$stage/"
+        "$arch-w64-mingw32-strip" "$stage/$file"
+    done
+    cp "$root/help/rvtray.hlp" "$stage/"
+    sed 's/$/\r/' "$root/help/INSTALL.txt" > "$stage/INSTALL.txt"
+    name="rotaveil-$version-$([ "$arch" = i686 ] && echo win32 || echo win64).zip"
+    rm -f "$root/dist/$name"
+    (cd "$stage" && zip -q -X "$root/dist/$name" ./*)
+    rm -rf "$stage"
+    echo "dist/$name"
+done
