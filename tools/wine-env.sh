@@ -30,6 +30,9 @@ rv_wine_start() {
             "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
                 /d "$RV_VIRTUAL_DESKTOP" /f >/dev/null 2>&1
         fi
+        # A bare X server has no window manager: Wine must not wait for one
+        # to confirm that a window was hidden (two seconds each time).
+        "$RV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         # A crashing program just ends: no debugger that waits for nobody.
         "$RV_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
             /v Debugger /d "" /f >/dev/null 2>&1

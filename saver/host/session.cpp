@@ -5,6 +5,7 @@
 #include "password.h"
 #include "saver_state.h"
 #include "saver_window.h"
+#include "../runner/message_wait.h"
 #include "../runner/runner.h"
 #include "../settings/settings_state.h"
 #include "../settings/settings_store.h"
@@ -32,33 +33,18 @@ void EndThread(HANDLE& thread)
     thread = NULL;
 }
 
-// Waits for a thread until the deadline. Messages sent to this thread are
-// handled meanwhile: a screen saver being stopped may be sending one to us
-// (activation moves when the session window goes), and the runner waits for
-// that screen saver.
-void WaitForThreadUntil(HANDLE thread, DWORD start, DWORD limit)
-{
-    for (;;) {
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= limit)
-            return;
-        DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, limit - elapsed, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1)
-            return;
-        MSG message;
-        PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 // Waits at most Period for both threads together, then ends what still runs.
 void StopThreads()
 {
     SetEvent(StopEvent);
+    // Sent messages are handled meanwhile: a screen saver being stopped may
+    // be sending one here as activation moves on from the session window.
     DWORD start = GetTickCount();
     if (RunnerThread)
-        WaitForThreadUntil(RunnerThread, start, Period);
+        WaitHandlingSentMessages(1, &RunnerThread, Period);
+    DWORD elapsed = GetTickCount() - start;
     if (WatchThread)
-        WaitForThreadUntil(WatchThread, start, Period);
+        WaitHandlingSentMessages(1, &WatchThread, elapsed < Period ? Period - elapsed : 0);
     EndThread(RunnerThread);
     EndThread(WatchThread);
 }

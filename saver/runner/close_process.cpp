@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "message_wait.h"
 #include "process_info.h"
 #include "../host/saver_state.h"
 #include "../log/message_log.h"
@@ -69,7 +70,7 @@ bool ProcessEnded(ProcessInfo* record, DWORD milliseconds)
 {
     if (!record)
         return true;
-    return WaitForSingleObject(record->procInfo.hProcess, milliseconds) != WAIT_TIMEOUT;
+    return WaitHandlingSentMessages(1, &record->procInfo.hProcess, milliseconds) != WAIT_TIMEOUT;
 }
 
 bool CloseProcess(ProcessInfo* record)

@@ -8,6 +8,7 @@
 
 #include "close_process.h"
 #include "command_lines.h"
+#include "message_wait.h"
 #include "process_info.h"
 #include "watch.h"
 #include "../host/password.h"
@@ -86,7 +87,7 @@ bool ShowOneScreensaver(const char* path)
     // window a short while to appear before the period starts.
     HANDLE ends[3] = {started.hProcess, StopEvent, InputEvent};
     for (DWORD waited = 0; !record->window && waited < WindowGrace; waited += WindowPoll) {
-        if (WaitForMultipleObjects(3, ends, FALSE, WindowPoll) != WAIT_TIMEOUT)
+        if (WaitHandlingSentMessages(3, ends, WindowPoll) != WAIT_TIMEOUT)
             break;
         AttachWindows(started.dwThreadId);
     }
@@ -104,7 +105,7 @@ bool ShowOneScreensaver(const char* path)
     snprintf(text, sizeof text, "%s  loaded", commandLine);
     Trace(text);
 
-    WaitForMultipleObjects(3, ends, FALSE, Period);
+    WaitHandlingSentMessages(3, ends, Period);
 
     SetForegroundWindow(SaverWindow);
     DetectChildProcesses();

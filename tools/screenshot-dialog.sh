@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Makes docs/settings-dialog.png: the settings dialog as it looks under Wine
+# with the sample screen savers installed and a play-list of two of them.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+"$root/tools/build.sh"
+. "$root/tools/wine-env.sh"
+prefix="$root/build/wineprefix-screenshot"
+rv_wine_clean "$prefix"
+trap rv_wine_stop EXIT
+rv_wine_start "$prefix"
+
+windows="$WINEPREFIX/drive_c/windows"
+bin="$root/build/x86_64/bin"
+cp "$bin/_Rotaveil.scr" "$bin/Starfield.scr" "$bin/Plasma.scr" "$bin/Drifting Clock.scr" "$windows/"
+"$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Files' /v 'File        00' \
+    /d 'C:\windows\Plasma.scr' /f >/dev/null 2>&1
+"$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Files' /v 'File        01' \
+    /d 'C:\windows\Starfield.scr' /f >/dev/null 2>&1
+printf '07/12/26 09:41 Screensaver C:\\windows\\Plasma.scr started notepad.exe process\r\n' \
+    > "$windows/_Rotaveil.log"
+
+"$RV_WINE" 'C:\windows\_Rotaveil.scr' /c >/dev/null 2>&1 &
+dialog=""
+for _ in $(seq 100); do
+    dialog=$(xdotool search --name '^Rotaveil settings$' 2>/dev/null | head -1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+done
+[ -n "$dialog" ] || { echo "the settings dialog did not appear" >&2; exit 1; }
+sleep 1.5
+mkdir -p "$root/docs"
+import -window "$dialog" "$root/docs/settings-dialog.png"
+echo "docs/settings-dialog.png"
