@@ -18,7 +18,7 @@ namespace {
 // The watch yields briefly between passes: a key that goes down and up in
 // between is still seen through the "pressed since the last query" bit, and
 // the session does not keep a processor busy while screen savers draw.
-const DWORD WatchPause = 10;
+const DWORD WatchPause = 25;
 
 HANDLE RunnerThread = NULL;
 
