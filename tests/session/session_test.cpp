@@ -224,3 +224,59 @@ TEST_F(Session, AHungWindowThreadDoesNotHoldTheRunner)
 }
 
 }  // namespace
+
+namespace {
+
+// The test child installed beside the system's screen savers; removed after
+// the session driver has ended every recorded process.
+struct InstalledChild {
+    std::string path = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
+    InstalledChild() { CopyFileA(BesideTests("rvchild.exe").c_str(), path.c_str(), FALSE); }
+    ~InstalledChild() { DeleteFileA(path.c_str()); }
+};
+
+// On NT 4 there is no process snapshot: children are not found, and the
+// session works all the same.
+TEST(SessionOnNt4, RunsWithoutLookingForChildren)
+{
+    InstalledChild child;
+    SessionDriver driver;
+    const char* appDefaults = "Software\\Wine\\AppDefaults\\_Rotaveil.scr";
+    SetRegistryText(HKEY_CURRENT_USER, appDefaults, "Version", "nt40");
+    CopyFileA(BesideTests("rvt_good.scr").c_str(), BesideTests("rvt_child.scr").c_str(), FALSE);
+    std::string saver = driver.savers.Install("rvt_child.scr", SaverDirectory::System, "child_nt4.scr");
+
+    driver.SetPlayList({saver});
+    driver.SetPeriod(1000);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("start", 2, 15000)) << "the session did not go on";
+    SessionDriver::PressKey();
+    EXPECT_TRUE(driver.WaitForEnd(10000));
+    DeleteRegistryTree(HKEY_CURRENT_USER, appDefaults);
+    EXPECT_FALSE(driver.RecordsStartingWith("child start").empty()) << "the child never ran";
+    EXPECT_EQ(std::string::npos, driver.Log().find("started rvchild.exe")) << driver.Log();
+
+}
+
+// With a snapshot, the same screen saver's child is found and logged.
+TEST(SessionChildren, AreLoggedAndStoppedWithTheirScreenSaver)
+{
+    InstalledChild child;
+    SessionDriver driver;
+    CopyFileA(BesideTests("rvt_good.scr").c_str(), BesideTests("rvt_child.scr").c_str(), FALSE);
+    std::string saver = driver.savers.Install("rvt_child.scr", SaverDirectory::System, "child_xp.scr");
+
+    driver.SetPlayList({saver});
+    driver.SetPeriod(1500);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("start", 2, 15000));
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+    EXPECT_NE(std::string::npos, driver.Log().find("Screensaver " + saver + " started rvchild.exe process"))
+        << driver.Log();
+    EXPECT_FALSE(driver.RecordsStartingWith("child start").empty());
+    for (const RecordLine& line : driver.RecordsStartingWith("child start"))
+        EXPECT_FALSE(ProcessRuns(line.pid)) << "a child outlived the session";
+}
+
+}  // namespace
