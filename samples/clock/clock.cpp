@@ -10,7 +10,6 @@
 namespace {
 
 const char Sample[] = "Clock";
-const UINT_PTR FrameTimer = 1;
 const double Pi = 3.14159265358979;
 
 bool ShowSeconds = true;
@@ -99,27 +98,24 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CREATE:
         ShowSeconds = ReadSampleSetting(Sample, "Seconds", 1) != 0;
         ShowDigital = ReadSampleSetting(Sample, "Digital", 1) != 0;
-        SetTimer(window, FrameTimer, 50, NULL);
-        return 0;
-    case WM_TIMER:
-        DrawFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        Buffer.Present(window);
+        StartAnimation(window, 50);
         return 0;
     }
-    case WM_DESTROY:
-        KillTimer(window, FrameTimer);
-        Buffer.Release();
-        break;
-    }
+    LRESULT result;
+    if (AnimationMessage(window, message, Buffer, DrawFrame, &result))
+        return result;
     return DefScreenSaverProc(window, message, wParam, lParam);
 }
+
+namespace {
+
+void SaveSettings(HWND dialog)
+{
+    WriteSampleSetting(Sample, "Seconds", IsDlgButtonChecked(dialog, IDC_SECONDS) == BST_CHECKED);
+    WriteSampleSetting(Sample, "Digital", IsDlgButtonChecked(dialog, IDC_DIGITAL) == BST_CHECKED);
+}
+
+}  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
@@ -129,17 +125,7 @@ BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
         CheckDlgButton(dialog, IDC_DIGITAL, ReadSampleSetting(Sample, "Digital", 1) ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            WriteSampleSetting(Sample, "Seconds", IsDlgButtonChecked(dialog, IDC_SECONDS) == BST_CHECKED);
-            WriteSampleSetting(Sample, "Digital", IsDlgButtonChecked(dialog, IDC_DIGITAL) == BST_CHECKED);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        return ConfigureDialogButton(dialog, wParam, SaveSettings);
     }
     return FALSE;
 }

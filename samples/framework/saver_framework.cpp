@@ -1,5 +1,7 @@
 #include "saver_framework.h"
 
+#include "back_buffer.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -164,6 +166,55 @@ LRESULT WINAPI DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+namespace {
+const UINT_PTR FrameTimer = 1;
+}
+
+void StartAnimation(HWND window, UINT frameMilliseconds)
+{
+    SetTimer(window, FrameTimer, frameMilliseconds, NULL);
+}
+
+bool AnimationMessage(HWND window, UINT message, BackBuffer& buffer, void (*drawFrame)(HWND),
+                      LRESULT* result)
+{
+    *result = 0;
+    switch (message) {
+    case WM_TIMER:
+        drawFrame(window);
+        return true;
+    case WM_ERASEBKGND:
+        *result = 1;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        buffer.Present(window);
+        return true;
+    }
+    case WM_DESTROY:
+        KillTimer(window, FrameTimer);
+        buffer.Release();
+        return false;
+    }
+    return false;
+}
+
+bool ConfigureDialogButton(HWND dialog, WPARAM wParam, void (*save)(HWND))
+{
+    if (LOWORD(wParam) == IDOK) {
+        save(dialog);
+        EndDialog(dialog, IDOK);
+        return true;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return true;
+    }
+    return false;
 }
 
 DWORD ReadSampleSetting(const char* sample, const char* name, DWORD fallback)

@@ -26,6 +26,20 @@ extern HINSTANCE hMainInstance;
 extern HWND hMainWindow;
 extern BOOL fChildPreview;  // true in a preview pane
 
+class BackBuffer;
+
+// The animation every sample runs: a frame timer, painting from the back
+// buffer, no background erase. Returns true (with the result) for the
+// messages it handled; WM_DESTROY stops the timer and still returns false,
+// so that DefScreenSaverProc ends the program.
+void StartAnimation(HWND window, UINT frameMilliseconds);
+bool AnimationMessage(HWND window, UINT message, BackBuffer& buffer, void (*drawFrame)(HWND),
+                      LRESULT* result);
+
+// OK stores the settings with save and closes; Cancel closes. True when the
+// command was one of the two.
+bool ConfigureDialogButton(HWND dialog, WPARAM wParam, void (*save)(HWND));
+
 // Small helpers the samples share: a per-sample settings key under
 // HKEY_CURRENT_USER "Software\Quillmark\Rotaveil Samples\<name>".
 DWORD ReadSampleSetting(const char* sample, const char* name, DWORD fallback);

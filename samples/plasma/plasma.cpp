@@ -12,7 +12,6 @@
 namespace {
 
 const char Sample[] = "Plasma";
-const UINT_PTR FrameTimer = 1;
 
 int Speed = 3;      // 1..10
 int PaletteKind = 0;  // 0 sunset, 1 ocean, 2 rainbow
@@ -86,27 +85,26 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (PaletteKind < 0 || PaletteKind > 2)
             PaletteKind = 0;
         MakePalette();
-        SetTimer(window, FrameTimer, 40, NULL);
-        return 0;
-    case WM_TIMER:
-        DrawFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        Buffer.Present(window);
+        StartAnimation(window, 40);
         return 0;
     }
-    case WM_DESTROY:
-        KillTimer(window, FrameTimer);
-        Buffer.Release();
-        break;
-    }
+    LRESULT result;
+    if (AnimationMessage(window, message, Buffer, DrawFrame, &result))
+        return result;
     return DefScreenSaverProc(window, message, wParam, lParam);
 }
+
+namespace {
+
+void SaveSettings(HWND dialog)
+{
+    LRESULT speed = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
+    LRESULT palette = SendDlgItemMessageA(dialog, IDC_PALETTE, CB_GETCURSEL, 0, 0);
+    WriteSampleSetting(Sample, "Speed", (DWORD)speed);
+    WriteSampleSetting(Sample, "Palette", palette < 0 ? 0 : (DWORD)palette);
+}
+
+}  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
@@ -121,19 +119,7 @@ BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
                             ReadSampleSetting(Sample, "Palette", 0) % 3, 0);
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            LRESULT speed = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
-            LRESULT palette = SendDlgItemMessageA(dialog, IDC_PALETTE, CB_GETCURSEL, 0, 0);
-            WriteSampleSetting(Sample, "Speed", (DWORD)speed);
-            WriteSampleSetting(Sample, "Palette", palette < 0 ? 0 : (DWORD)palette);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        return ConfigureDialogButton(dialog, wParam, SaveSettings);
     }
     return FALSE;
 }

@@ -10,7 +10,6 @@
 namespace {
 
 const char Sample[] = "Starfield";
-const UINT_PTR FrameTimer = 1;
 const int MaxStars = 2000;
 
 struct Star {
@@ -89,27 +88,26 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             Speed = 4;
         for (int i = 0; i < StarCount; ++i)
             PlaceStar(Stars[i], true);
-        SetTimer(window, FrameTimer, 30, NULL);
-        return 0;
-    case WM_TIMER:
-        DrawFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        Buffer.Present(window);
+        StartAnimation(window, 30);
         return 0;
     }
-    case WM_DESTROY:
-        KillTimer(window, FrameTimer);
-        Buffer.Release();
-        break;
-    }
+    LRESULT result;
+    if (AnimationMessage(window, message, Buffer, DrawFrame, &result))
+        return result;
     return DefScreenSaverProc(window, message, wParam, lParam);
 }
+
+namespace {
+
+void SaveSettings(HWND dialog)
+{
+    LRESULT stars = SendDlgItemMessageA(dialog, IDC_STARS, TBM_GETPOS, 0, 0);
+    LRESULT speed = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
+    WriteSampleSetting(Sample, "Stars", (DWORD)(stars * 50));
+    WriteSampleSetting(Sample, "Speed", (DWORD)speed);
+}
+
+}  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
@@ -123,19 +121,7 @@ BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
                             (LPARAM)ReadSampleSetting(Sample, "Speed", 4));
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            LRESULT stars = SendDlgItemMessageA(dialog, IDC_STARS, TBM_GETPOS, 0, 0);
-            LRESULT speed = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
-            WriteSampleSetting(Sample, "Stars", (DWORD)(stars * 50));
-            WriteSampleSetting(Sample, "Speed", (DWORD)speed);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        return ConfigureDialogButton(dialog, wParam, SaveSettings);
     }
     return FALSE;
 }

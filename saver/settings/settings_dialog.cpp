@@ -129,14 +129,26 @@ int CaretItem()
     return (int)SendMessageA(PlayListBox, LB_GETCARETINDEX, 0, 0);
 }
 
-BOOL OnSetting()
+// The catalogue position of the play-list's caret entry. When there is none,
+// result is what the command returns: FALSE for a failed list request, TRUE
+// for an entry outside the catalogue.
+bool CaretEntry(uint32_t* position, BOOL* result)
 {
     int current = CaretItem();
+    if (current < 0 || !ItemData(PlayListBox, current, position)) {
+        *result = FALSE;
+        return false;
+    }
+    *result = TRUE;
+    return *position < Catalogue.size();
+}
+
+BOOL OnSetting()
+{
     uint32_t position;
-    if (current < 0 || !ItemData(PlayListBox, current, &position))
-        return FALSE;
-    if (position >= Catalogue.size())
-        return TRUE;
+    BOOL result;
+    if (!CaretEntry(&position, &result))
+        return result;
     char commandLine[CommandLineLimit];
     if (!BuildConfigureCommandLine(commandLine, sizeof commandLine, Catalogue[position].c_str()))
         return TRUE;
@@ -152,12 +164,10 @@ BOOL OnSetting()
 
 BOOL OnPreview(HWND dialog)
 {
-    int current = CaretItem();
     uint32_t position;
-    if (current < 0 || !ItemData(PlayListBox, current, &position))
-        return FALSE;
-    if (position >= Catalogue.size())
-        return TRUE;
+    BOOL result;
+    if (!CaretEntry(&position, &result))
+        return result;
     HWND popup = CreateSaverWindow(152, 114, dialog);
     if (!popup)
         return TRUE;
