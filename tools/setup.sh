@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, only when missing.
 set -euo pipefail
-packages=(cmake make python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
+packages=(cmake make python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
           googletest wine64 xvfb xdotool imagemagick fonts-liberation zip)
 missing=()
 for p in "${packages[@]}"; do
@@ -12,5 +13,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo=sudo
     $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 fi
