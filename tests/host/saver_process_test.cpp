@@ -106,7 +106,11 @@ TEST_F(SaverProcess, PreviewPutsADisabledChildOverTheHostPaneAndEndsWithIt)
     ASSERT_TRUE(saver.Start(commandLine));
 
     HWND child = NULL;
-    ASSERT_TRUE(WaitUntil(10000, [&] { return (child = FindWindowExA(host, NULL, RV_SAVER_CLASS, NULL)) != NULL; }));
+    // Made visible at the end of its creation; found as soon as it exists.
+    ASSERT_TRUE(WaitUntil(10000, [&] {
+        child = FindWindowExA(host, NULL, RV_SAVER_CLASS, NULL);
+        return child && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE);
+    }));
     LONG style = GetWindowLongA(child, GWL_STYLE);
     EXPECT_EQ((LONG)(WS_CHILD | WS_VISIBLE | WS_DISABLED),
               style & (WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_POPUP));
