@@ -28,15 +28,20 @@ SessionDriver::~SessionDriver()
     }
     // Nothing a fixture started may outlive the test: a leftover process
     // would keep the test runner's output open and hold the desktop.
-    for (const RecordLine& line : Records()) {
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, line.pid);
-        if (!process)
-            continue;
-        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process, 99);
-            WaitForSingleObject(process, 5000);
+    // A second pass catches a process that had just been started.
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass)
+            Sleep(500);
+        for (const RecordLine& line : Records()) {
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, line.pid);
+            if (!process)
+                continue;
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(process, 99);
+                WaitForSingleObject(process, 5000);
+            }
+            CloseHandle(process);
         }
-        CloseHandle(process);
     }
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_TEST_KEY);
