@@ -101,10 +101,7 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         StartAnimation(window, 50);
         return 0;
     }
-    LRESULT result;
-    if (AnimationMessage(window, message, Buffer, DrawFrame, &result))
-        return result;
-    return DefScreenSaverProc(window, message, wParam, lParam);
+    return AnimatedSaverProc(window, message, wParam, lParam, Buffer, DrawFrame);
 }
 
 namespace {

@@ -177,30 +177,28 @@ void StartAnimation(HWND window, UINT frameMilliseconds)
     SetTimer(window, FrameTimer, frameMilliseconds, NULL);
 }
 
-bool AnimationMessage(HWND window, UINT message, BackBuffer& buffer, void (*drawFrame)(HWND),
-                      LRESULT* result)
+LRESULT AnimatedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                          BackBuffer& buffer, void (*drawFrame)(HWND))
 {
-    *result = 0;
     switch (message) {
     case WM_TIMER:
         drawFrame(window);
-        return true;
+        return 0;
     case WM_ERASEBKGND:
-        *result = 1;
-        return true;
+        return 1;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         BeginPaint(window, &paint);
         EndPaint(window, &paint);
         buffer.Present(window);
-        return true;
+        return 0;
     }
     case WM_DESTROY:
         KillTimer(window, FrameTimer);
         buffer.Release();
-        return false;
+        break;
     }
-    return false;
+    return DefScreenSaverProc(window, message, wParam, lParam);
 }
 
 bool ConfigureDialogButton(HWND dialog, WPARAM wParam, void (*save)(HWND))
@@ -232,6 +230,13 @@ DWORD ReadSampleSetting(const char* sample, const char* name, DWORD fallback)
         value = fallback;
     RegCloseKey(key);
     return value;
+}
+
+DWORD ReadSampleSettingIn(const char* sample, const char* name, DWORD low, DWORD high,
+                          DWORD fallback)
+{
+    DWORD value = ReadSampleSetting(sample, name, fallback);
+    return value < low || value > high ? fallback : value;
 }
 
 void WriteSampleSetting(const char* sample, const char* name, DWORD value)

@@ -29,12 +29,11 @@ extern BOOL fChildPreview;  // true in a preview pane
 class BackBuffer;
 
 // The animation every sample runs: a frame timer, painting from the back
-// buffer, no background erase. Returns true (with the result) for the
-// messages it handled; WM_DESTROY stops the timer and still returns false,
-// so that DefScreenSaverProc ends the program.
+// buffer, no background erase; every other message goes to
+// DefScreenSaverProc (WM_DESTROY stops the timer first).
 void StartAnimation(HWND window, UINT frameMilliseconds);
-bool AnimationMessage(HWND window, UINT message, BackBuffer& buffer, void (*drawFrame)(HWND),
-                      LRESULT* result);
+LRESULT AnimatedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                          BackBuffer& buffer, void (*drawFrame)(HWND));
 
 // OK stores the settings with save and closes; Cancel closes. True when the
 // command was one of the two.
@@ -43,4 +42,7 @@ bool ConfigureDialogButton(HWND dialog, WPARAM wParam, void (*save)(HWND));
 // Small helpers the samples share: a per-sample settings key under
 // HKEY_CURRENT_USER "Software\Quillmark\Rotaveil Samples\<name>".
 DWORD ReadSampleSetting(const char* sample, const char* name, DWORD fallback);
+// The same, with fallback also for a stored value outside low..high.
+DWORD ReadSampleSettingIn(const char* sample, const char* name, DWORD low, DWORD high,
+                          DWORD fallback);
 void WriteSampleSetting(const char* sample, const char* name, DWORD value);

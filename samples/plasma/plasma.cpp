@@ -78,20 +78,13 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_CREATE:
-        Speed = (int)ReadSampleSetting(Sample, "Speed", 3);
-        if (Speed < 1 || Speed > 10)
-            Speed = 3;
-        PaletteKind = (int)ReadSampleSetting(Sample, "Palette", 0);
-        if (PaletteKind < 0 || PaletteKind > 2)
-            PaletteKind = 0;
+        Speed = (int)ReadSampleSettingIn(Sample, "Speed", 1, 10, 3);
+        PaletteKind = (int)ReadSampleSettingIn(Sample, "Palette", 0, 2, 0);
         MakePalette();
         StartAnimation(window, 40);
         return 0;
     }
-    LRESULT result;
-    if (AnimationMessage(window, message, Buffer, DrawFrame, &result))
-        return result;
-    return DefScreenSaverProc(window, message, wParam, lParam);
+    return AnimatedSaverProc(window, message, wParam, lParam, Buffer, DrawFrame);
 }
 
 namespace {

@@ -80,21 +80,14 @@ LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_CREATE:
         srand(GetTickCount());
-        StarCount = (int)ReadSampleSetting(Sample, "Stars", 400);
-        if (StarCount < 50 || StarCount > MaxStars)
-            StarCount = 400;
-        Speed = (int)ReadSampleSetting(Sample, "Speed", 4);
-        if (Speed < 1 || Speed > 10)
-            Speed = 4;
+        StarCount = (int)ReadSampleSettingIn(Sample, "Stars", 50, MaxStars, 400);
+        Speed = (int)ReadSampleSettingIn(Sample, "Speed", 1, 10, 4);
         for (int i = 0; i < StarCount; ++i)
             PlaceStar(Stars[i], true);
         StartAnimation(window, 30);
         return 0;
     }
-    LRESULT result;
-    if (AnimationMessage(window, message, Buffer, DrawFrame, &result))
-        return result;
-    return DefScreenSaverProc(window, message, wParam, lParam);
+    return AnimatedSaverProc(window, message, wParam, lParam, Buffer, DrawFrame);
 }
 
 namespace {
