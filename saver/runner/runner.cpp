@@ -8,6 +8,7 @@
 
 #include "close_process.h"
 #include "command_lines.h"
+#include "hosted_start.h"
 #include "message_wait.h"
 #include "process_info.h"
 #include "watch.h"
@@ -66,10 +67,7 @@ bool ShowOneScreensaver(const char* path)
         // Never run a command line cut short: count it as a failed start.
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
     } else {
-        STARTUPINFOA startup;
-        GetStartupInfoA(&startup);
-        ok = CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                            &started) != 0;
+        ok = StartHostedSaver(commandLine, 0, &started);
     }
     if (!ok) {
         ReportFailedStart(path, GetLastError());

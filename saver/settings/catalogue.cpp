@@ -14,8 +14,6 @@
 
 namespace {
 
-const DWORD PassedOver = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-
 // "*.scr" also matches long names such as "x.scrap" through their short
 // names; only files really ending in ".scr" are screen savers.
 bool HasScrExtension(const char* name)
@@ -43,7 +41,7 @@ void ScanDirectory(const char* directory)
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        if (found.dwFileAttributes & PassedOver)
+        if (found.dwFileAttributes & NotVisibleFile)
             continue;
         if (!HasScrExtension(found.cFileName))
             continue;

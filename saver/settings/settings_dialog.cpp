@@ -14,6 +14,7 @@
 #include "../log/help_file.h"
 #include "../log/message_log.h"
 #include "../runner/command_lines.h"
+#include "../runner/hosted_start.h"
 #include "../runner/process_info.h"
 #include "../../resources/resource_ids.h"
 
@@ -115,15 +116,6 @@ void OnOk(HWND dialog)
     SaveSettings();
 }
 
-void StartProcess(char* commandLine, DWORD flags, PROCESS_INFORMATION* started)
-{
-    STARTUPINFOA startup;
-    GetStartupInfoA(&startup);
-    if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, flags, NULL, NULL, &startup,
-                        started))
-        *started = PROCESS_INFORMATION();
-}
-
 int CaretItem()
 {
     return (int)SendMessageA(PlayListBox, LB_GETCARETINDEX, 0, 0);
@@ -153,7 +145,7 @@ BOOL OnSetting()
     if (!BuildConfigureCommandLine(commandLine, sizeof commandLine, Catalogue[position].c_str()))
         return TRUE;
     PROCESS_INFORMATION started;
-    StartProcess(commandLine, 0, &started);
+    StartHostedSaver(commandLine, 0, &started);
     // The dialog does not wait for the screen saver's own settings.
     if (started.hProcess)
         CloseHandle(started.hProcess);
@@ -179,7 +171,7 @@ BOOL OnPreview(HWND dialog)
                                  (intptr_t)popup))
         return TRUE;
     PROCESS_INFORMATION started;
-    StartProcess(commandLine, IDLE_PRIORITY_CLASS, &started);
+    StartHostedSaver(commandLine, IDLE_PRIORITY_CLASS, &started);
     if (started.hProcess) {
         ProcessInfo* record = new ProcessInfo(Catalogue[position].c_str());
         record->procInfo = started;

@@ -123,9 +123,7 @@ bool NamesExistingFile(const char* path)
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
-    const DWORD notCounted =
-        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-    return (found.dwFileAttributes & notCounted) == 0;
+    return (found.dwFileAttributes & NotVisibleFile) == 0;
 }
 
 bool RunEntryNamesCompanion(HKEY root)

@@ -16,17 +16,12 @@ std::string Saver()
     return "\"" + BesideTests(RV_SAVER_FILE) + "\"";
 }
 
-LRESULT CALLBACK PlainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // A window of this test program, standing in for the display settings'
 // preview pane or for a running session.
 HWND MakeWindow(const char* className, const char* title, DWORD style, int width, int height)
 {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = PlainWndProc;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(NULL);
     windowClass.lpszClassName = className;
     windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);

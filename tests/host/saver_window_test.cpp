@@ -16,11 +16,6 @@
 
 namespace {
 
-LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 std::vector<COLORREF> Pixels(HDC dc, int x0, int y0, int width, int height)
 {
     HDC memory = CreateCompatibleDC(dc);
@@ -82,7 +77,7 @@ protected:
         PreviewBitmap = LoadBitmapA(saverModule_, MAKEINTRESOURCEA(220));
         ASSERT_TRUE(RegisterSaverClass(Instance));
         WNDCLASSA pane = {};
-        pane.lpfnWndProc = PaneProc;
+        pane.lpfnWndProc = DefWindowProcA;
         pane.hInstance = Instance;
         pane.lpszClassName = "RvTestPane";
         pane.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);

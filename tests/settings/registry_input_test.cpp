@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string ValueName(int position)
-{
-    char name[32];
-    snprintf(name, sizeof name, "File%10.2i", position);
-    return name;
-}
-
 class RegistryInput : public SettingsTest {
 protected:
     void SetUp() override
@@ -27,7 +20,7 @@ protected:
     }
     void Store(int position, DWORD type, const std::string& bytes)
     {
-        SetRegistryRaw(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, ValueName(position).c_str(), type,
+        SetRegistryRaw(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(position).c_str(), type,
                        bytes.data(), (DWORD)bytes.size());
     }
     std::string a_, b_;
@@ -63,7 +56,7 @@ TEST_F(RegistryInput, EnumerationStopsAtTheFirstValueThatDoesNotFit)
     FreeSettings();
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
     Store(0, REG_SZ, a_ + std::string(1, '\0'));
-    std::string longName = ValueName(1) + std::string(300, 'n');  // sorts between 01 and 02
+    std::string longName = PlayListValueName(1) + std::string(300, 'n');  // sorts between 01 and 02
     SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, longName.c_str(), b_.c_str());
     Store(2, REG_SZ, b_ + std::string(1, '\0'));
     LoadSettings();
@@ -87,7 +80,7 @@ TEST_F(RegistryInput, ThousandsOfValuesLoadQuicklyInOrder)
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, &key));
     for (int i = 0; i < 5000; ++i) {
         const std::string& path = i % 2 ? b_ : a_;
-        RegSetValueExA(key, ValueName(i).c_str(), 0, REG_SZ, (const BYTE*)path.c_str(),
+        RegSetValueExA(key, PlayListValueName(i).c_str(), 0, REG_SZ, (const BYTE*)path.c_str(),
                        (DWORD)path.size() + 1);
     }
     RegCloseKey(key);

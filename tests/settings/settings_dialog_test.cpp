@@ -83,23 +83,15 @@ protected:
     void Caret(int item) { SendMessageA(Item(IDC_PLAYLIST), LB_SETCARETINDEX, item, FALSE); }
     DWORD StoredPeriod() const
     {
-        DWORD type = 0;
-        std::string data;
-        if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Period", &type, &data) ||
-            data.size() != 4)
-            return 0;
-        DWORD value;
-        memcpy(&value, data.data(), 4);
-        return value;
+        return ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Period");
     }
     std::vector<std::string> StoredPlayList() const
     {
         std::vector<std::string> paths;
         for (int i = 0;; ++i) {
-            char name[32];
-            snprintf(name, sizeof name, "File%10.2i", i);
             std::string data;
-            if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, name, NULL, &data))
+            if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY,
+                                   PlayListValueName(i).c_str(), NULL, &data))
                 break;
             paths.push_back(data.substr(0, data.find('\0')));
         }

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string ValueName(int position)
-{
-    char name[32];
-    snprintf(name, sizeof name, "File%10.2i", position);
-    return name;
-}
-
 class SettingsStore : public SettingsTest {
 protected:
     void SetUp() override
@@ -38,7 +31,7 @@ protected:
     {
         DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
         for (size_t i = 0; i < paths.size(); ++i)
-            SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, ValueName((int)i).c_str(),
+            SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName((int)i).c_str(),
                             paths[i].c_str());
     }
     std::string a_, b_, c_;
@@ -96,15 +89,15 @@ TEST_F(SettingsStore, SavedPlayListUsesTheExactNamesAndCountsTheTerminator)
     for (int i = 0; i < 3; ++i) {
         DWORD type = 0;
         std::string data;
-        ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, ValueName(i).c_str(),
+        ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(i).c_str(),
                                       &type, &data))
-            << "missing value '" << ValueName(i) << "'";
+            << "missing value '" << PlayListValueName(i) << "'";
         EXPECT_EQ((DWORD)REG_SZ, type);
         std::string expected = (i == 1 ? a_ : c_) + std::string(1, '\0');
         EXPECT_EQ(expected, data);
     }
-    EXPECT_EQ("File        00", ValueName(0));
-    EXPECT_EQ("File       100", ValueName(100));
+    EXPECT_EQ("File        00", PlayListValueName(0));
+    EXPECT_EQ("File       100", PlayListValueName(100));
 
     FreeSettings();
     LoadSettings();
@@ -184,11 +177,6 @@ TEST_F(SettingsStore, SaveLastStateWritesOnlyTheIndex)
     EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Period", NULL, NULL));
 }
 
-LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // Stands in for the display settings' screen-saver page and its timeout box.
 struct HostPage {
     HWND page, edit, updown;
@@ -196,7 +184,7 @@ struct HostPage {
     {
         InitCommonControls();
         WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = PlainProc;
+        windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(NULL);
         windowClass.lpszClassName = "RvTestHostPage";
         RegisterClassA(&windowClass);

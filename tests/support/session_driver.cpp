@@ -64,11 +64,9 @@ void SessionDriver::SetPlayList(const std::vector<std::string>& paths)
     HKEY key;
     RegCreateKeyA(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, &key);
     RegCloseKey(key);
-    for (size_t i = 0; i < paths.size(); ++i) {
-        char name[32];
-        snprintf(name, sizeof name, "File%10.2i", (int)i);
-        SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, name, paths[i].c_str());
-    }
+    for (size_t i = 0; i < paths.size(); ++i)
+        SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName((int)i).c_str(),
+                        paths[i].c_str());
 }
 
 bool SessionDriver::Start(const std::string& arguments)
@@ -124,14 +122,7 @@ std::string SessionDriver::Log() const
 
 DWORD SessionDriver::StoredFileIndex() const
 {
-    DWORD type = 0;
-    std::string data;
-    if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "FileIndex", &type, &data) ||
-        type != REG_DWORD || data.size() != 4)
-        return 0xFFFFFFFF;
-    DWORD value;
-    memcpy(&value, data.data(), 4);
-    return value;
+    return ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "FileIndex");
 }
 
 void SessionDriver::KeyDown(WORD key)

@@ -158,6 +158,24 @@ void DeleteRegistryValue(HKEY root, const char* path, const char* name)
     RegCloseKey(key);
 }
 
+DWORD ReadRegistryDword(HKEY root, const char* path, const char* name)
+{
+    DWORD type = 0;
+    std::string data;
+    if (!ReadRegistryValue(root, path, name, &type, &data) || type != REG_DWORD || data.size() != 4)
+        return 0xFFFFFFFF;
+    DWORD value;
+    memcpy(&value, data.data(), 4);
+    return value;
+}
+
+std::string PlayListValueName(int position)
+{
+    char name[32];
+    snprintf(name, sizeof name, "File%10.2i", position);
+    return name;
+}
+
 std::string ReadWholeFile(const std::string& path)
 {
     std::string content;

@@ -59,5 +59,11 @@ bool ReadRegistryValue(HKEY root, const char* path, const char* name, DWORD* typ
                        std::string* data);
 void DeleteRegistryValue(HKEY root, const char* path, const char* name);
 
+// A REG_DWORD value of 4 bytes; 0xFFFFFFFF when missing or of another kind.
+DWORD ReadRegistryDword(HKEY root, const char* path, const char* name);
+// The play-list's value name for a position: "File" and the number
+// right-aligned in 10 characters with at least two digits.
+std::string PlayListValueName(int position);
+
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
