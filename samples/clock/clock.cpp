@@ -86,8 +86,6 @@ void DrawFrame(HWND window)
         RECT below = {cx - radius, cy + radius + 8, cx + radius, cy + radius + 40};
         DrawTextA(dc, text, -1, &below, DT_CENTER | DT_TOP | DT_SINGLELINE);
     }
-    GdiFlush();
-    Buffer.Present(window);
 }
 
 }  // namespace

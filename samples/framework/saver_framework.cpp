@@ -183,6 +183,8 @@ LRESULT AnimatedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_TIMER:
         drawFrame(window);
+        GdiFlush();
+        buffer.Present(window);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -28,8 +28,8 @@ extern BOOL fChildPreview;  // true in a preview pane
 
 class BackBuffer;
 
-// The animation every sample runs: a frame timer, painting from the back
-// buffer, no background erase; every other message goes to
+// The animation every sample runs: a frame timer whose ticks call drawFrame
+// to draw into the back buffer and then show it, no background erase; every other message goes to
 // DefScreenSaverProc (WM_DESTROY stops the timer first).
 void StartAnimation(HWND window, UINT frameMilliseconds);
 LRESULT AnimatedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

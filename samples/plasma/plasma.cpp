@@ -68,8 +68,6 @@ void DrawFrame(HWND window)
             pixels[y * width + x] = Palette[index];
         }
     }
-    GdiFlush();
-    Buffer.Present(window);
 }
 
 }  // namespace

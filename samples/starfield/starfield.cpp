@@ -69,8 +69,6 @@ void DrawFrame(HWND window)
             pixels[(sy + 1) * width + sx + 1] = colour;
         }
     }
-    GdiFlush();
-    Buffer.Present(window);
 }
 
 }  // namespace
