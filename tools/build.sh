@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Configures and builds both architectures: build/x86_64 (run by the tests
-# under Wine) and build/i686 (the 32-bit deliverable).
+# Configures and builds what ships, build/i686 and build/x86_64 (win32 thread
+# model, no tests), then the test build build/tests (posix thread model, for
+# GoogleTest), which takes its programs from build/x86_64.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
-for arch in x86_64 i686; do
-    dir="$root/build/$arch"
-    tests=ON
-    [ "$arch" = i686 ] && tests=OFF   # 32-bit programs cannot run here
+configure() {   # folder, toolchain, options...
+    local dir="$root/build/$1" toolchain="$2"
+    shift 2
     if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
-            -DROTAVEIL_TESTS=$tests ${ROTAVEIL_CMAKE_ARGS:-} >/dev/null
+        cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" \
+            "$@" ${ROTAVEIL_CMAKE_ARGS:-} >/dev/null
     fi
     cmake --build "$dir" -j "$jobs"
-done
+}
+configure i686 mingw-i686 -DROTAVEIL_TESTS=OFF
+configure x86_64 mingw-x86_64 -DROTAVEIL_TESTS=OFF
+if [ "${ROTAVEIL_NO_TESTS:-}" != 1 ]; then
+    configure tests mingw-x86_64-tests -DROTAVEIL_TESTS=ON -DROTAVEIL_SHIPPED_DIR="$root/build/x86_64/bin" \
+        -DROTAVEIL_SHIPPED_DIR_32="$root/build/i686/bin"
+fi

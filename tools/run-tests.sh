@@ -9,10 +9,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tools/wine-env.sh"
 prefix="$root/build/wineprefix-tests"
 rv_wine_clean "$prefix"
-RV_HOLD_DESKTOP="$root/build/x86_64/bin/rvholddesktop.exe"
+RV_HOLD_DESKTOP="$root/build/tests/bin/rvholddesktop.exe"
 trap rv_wine_stop EXIT
 rv_wine_start "$prefix"
 
-cd "$root/build/x86_64"
+cd "$root/build/tests"
 # One at a time: the tests share the prefix's registry and the desktop.
 ctest --output-on-failure ${CTEST_ARGS:-}

@@ -2,7 +2,9 @@
 # Installs what building and testing need on Debian 12, only when missing.
 set -euo pipefail
 packages=(cmake make python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+          g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
+          halibut x11-xserver-utils
           googletest wine64 xvfb xdotool imagemagick fonts-liberation zip)
 missing=()
 for p in "${packages[@]}"; do
