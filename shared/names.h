@@ -30,6 +30,7 @@
 // Files.
 #define RV_SAVER_FILE          "_Rotaveil.scr"
 #define RV_HELP_FILE           "rvtray.hlp"
+#define RV_HTML_HELP_FILE      "rvtray.chm"   // for Windows without WinHelp
 
 // The vendor's page, opened by the tray menu's "More software".
 #define RV_VENDOR_URL          "https://www.quillmark.example/software/"

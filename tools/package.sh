@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds both architectures and makes one zip per architecture in dist/,
-# ready to unpack into the Windows directory.
+# ready to unpack into the Windows directory. Prints the stripped size of each
+# program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
-"$root/tools/build.sh"
+ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
 version=$(sed -n 's/^project(Rotaveil VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 mkdir -p "$root/dist"
 for arch in i686 x86_64; do
@@ -13,8 +14,11 @@ for arch in i686 x86_64; do
     for file in _Rotaveil.scr rvtray.exe Starfield.scr Plasma.scr "Drifting Clock.scr"; do
         cp "$bin/$file" "$stage/"
         "$arch-w64-mingw32-strip" "$stage/$file"
+        printf '%s %-20s %7d bytes\n' "$arch" "$file" "$(stat -c %s "$stage/$file")"
     done
-    cp "$root/help/rvtray.hlp" "$stage/"
+    for file in rvtray.hlp rvtray.cnt rvtray.chm; do
+        cp "$bin/$file" "$stage/"
+    done
     sed 's/$/\r/' "$root/help/INSTALL.txt" > "$stage/INSTALL.txt"
     name="rotaveil-$version-$([ "$arch" = i686 ] && echo win32 || echo win64).zip"
     rm -f "$root/dist/$name"

@@ -7,6 +7,7 @@
 #include "install.h"
 #include "tray_commands.h"
 #include "../resources/resource_ids.h"
+#include "../shared/help_file.h"
 #include "../shared/names.h"
 
 HWND TrayWindow = NULL;
@@ -15,6 +16,9 @@ namespace {
 
 HINSTANCE TrayInstance = NULL;
 HICON TrayIcon = NULL;
+// Sent to every top-level window when the task bar has been made anew (an
+// Explorer restart): the icons it held are gone. 0 where the shell has none.
+UINT TaskbarCreatedMessage = 0;
 
 #if !defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the icon record of 32-bit Windows");
@@ -81,13 +85,23 @@ bool CreateTray(HINSTANCE instance)
                                  10, 20, NULL, NULL, instance, NULL);
     if (!TrayWindow)
         return false;
+    TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    AddTrayIcon();
+    return true;
+}
+
+void AddTrayIcon()
+{
     NOTIFYICONDATAA record = IconRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
     Shell_NotifyIconA(NIM_ADD, &record);
-    return true;
 }
 
 LRESULT CALLBACK TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == TaskbarCreatedMessage && message != 0) {
+        AddTrayIcon();
+        return 0;
+    }
     switch (message) {
     case WM_DESTROY: {
         NOTIFYICONDATAA record = IconRecord(0);
@@ -150,7 +164,7 @@ void OnTrayCommand(UINT id)
             StartScreenSaver(text);
         break;
     case IDM_HELP:
-        snprintf(text, sizeof text, "%s\\%s", windows, RV_HELP_FILE);
+        GetHelpFileName(text, sizeof text);
         ShellExecuteA(NULL, "open", text, NULL, NULL, SW_SHOWMAXIMIZED);
         break;
     case IDM_EXIT:

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <vector>
+
 void TerminateRegistryText(char* data, DWORD size)
 {
     const void* nul = memchr(data, '\0', size);
@@ -14,15 +16,21 @@ bool ReadRegistryText(HKEY key, const char* name, char* buffer, DWORD capacity)
     if (!buffer || capacity == 0)
         return false;
     buffer[0] = '\0';
+    // The whole capacity is offered: a text of capacity - 1 characters stored
+    // with its terminator fits. One byte more holds the terminator of a text
+    // stored without one.
+    std::vector<char> data(capacity + 1);
     DWORD type = 0;
-    DWORD size = capacity - 1;  // room for a terminator the value may lack
-    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)buffer, &size) != ERROR_SUCCESS)
+    DWORD size = capacity;
+    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)data.data(), &size) != ERROR_SUCCESS)
         return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) {
-        buffer[0] = '\0';
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
         return false;
-    }
-    TerminateRegistryText(buffer, size);
+    TerminateRegistryText(data.data(), size);
+    size_t length = strlen(data.data());
+    if (length >= capacity)
+        return false;
+    memcpy(buffer, data.data(), length + 1);
     return true;
 }
 

@@ -4,8 +4,8 @@
 
 // Reads a REG_SZ (or REG_EXPAND_SZ) value into buffer, always terminated: the
 // text runs up to the size the registry reports or the first NUL, whichever
-// comes first. False when the value is missing, of another type, or does not
-// fit into capacity - 1 bytes.
+// comes first. False when the value is missing, of another type, or its text
+// does not fit into capacity - 1 characters.
 bool ReadRegistryText(HKEY key, const char* name, char* buffer, DWORD capacity);
 
 // Reads a REG_DWORD value of exactly 4 bytes.

@@ -11,7 +11,7 @@
 #include "../host/command_line.h"
 #include "../host/saver_state.h"
 #include "../host/saver_window.h"
-#include "../log/help_file.h"
+#include "../../shared/help_file.h"
 #include "../log/message_log.h"
 #include "../runner/command_lines.h"
 #include "../runner/hosted_start.h"

@@ -1,6 +1,6 @@
 // Timings of Rotaveil under Wine, printed as a table; docs/benchmarks.md
 // records a run. Not a test: the figures depend on the machine.
-//   wine64 build/x86_64/bin/benchmarks.exe
+//   wine64 build/tests/bin/benchmarks.exe
 #include <windows.h>
 #include <stdio.h>
 

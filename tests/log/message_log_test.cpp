@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "saver/log/help_file.h"
+#include "shared/help_file.h"
 #include "saver/log/message_log.h"
 #include "tests/support/test_support.h"
 
@@ -234,7 +234,11 @@ TEST(HelpFileName, LiesInTheWindowsDirectoryAndIsCutToTheBuffer)
 {
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
-    std::string expected = std::string(windows) + "\\rvtray.hlp";
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    std::string expected = std::string(windows) + "\\" +
+                           HelpFileFor(version.dwPlatformId, version.dwMajorVersion);
     char buffer[MAX_PATH];
     EXPECT_EQ(expected.size(), GetHelpFileName(buffer, sizeof buffer));
     EXPECT_EQ(expected, buffer);
@@ -244,6 +248,22 @@ TEST(HelpFileName, LiesInTheWindowsDirectoryAndIsCutToTheBuffer)
     char one[1] = {'x'};
     EXPECT_EQ(0u, GetHelpFileName(one, sizeof one));
     EXPECT_EQ('\0', one[0]);
+}
+
+TEST(HelpFileName, WinHelpWhereTheSystemHasItHtmlHelpWhereNot)
+{
+    struct Case {
+        unsigned long platform, major;
+        const char* expected;
+    } cases[] = {
+        {VER_PLATFORM_WIN32_WINDOWS, 4, "rvtray.hlp"},  // 95, 98, Me
+        {VER_PLATFORM_WIN32_NT, 4, "rvtray.hlp"},
+        {VER_PLATFORM_WIN32_NT, 5, "rvtray.hlp"},       // 2000, XP, 2003
+        {VER_PLATFORM_WIN32_NT, 6, "rvtray.chm"},       // Vista on: no WinHelp
+        {VER_PLATFORM_WIN32_NT, 10, "rvtray.chm"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.expected, HelpFileFor(c.platform, c.major)) << c.platform << " " << c.major;
 }
 
 }  // namespace

@@ -305,6 +305,32 @@ TEST_F(TrayIconSetting, SaveStartsTheCompanionWithOrWithoutRemoval)
     EXPECT_NE(std::string::npos, record.find("fake_companion.exe\" /u]")) << record;
 }
 
+TEST_F(TrayIconSetting, ACompanionPathOfTheFullLengthIsReadAndStarted)
+{
+    // 259 characters and the terminator: the longest path Windows has.
+    std::string directory = BesideTests("long path");
+    std::string inner = directory + "\\" + std::string(259 - directory.size() - 12, 'd');
+    std::string path = inner + "\\rvtray.exe";
+    ASSERT_EQ(259u, path.size());
+    CreateDirectoryA(directory.c_str(), NULL);
+    CreateDirectoryA(inner.c_str(), NULL);
+    ASSERT_TRUE(CopyFileA(companion_.c_str(), path.c_str(), FALSE));
+
+    SetRegistryText(HKEY_LOCAL_MACHINE, RV_RUN_KEY, "RVTRAY.EXE", path.c_str());
+    SetRegistryText(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "RVTRAY.EXE", path.c_str());
+    LoadSettings();
+    EXPECT_TRUE(ShowTrayIcon);
+    SaveSettings();
+    EXPECT_TRUE(WaitUntil(10000, [&] {
+        return ReadWholeFile(record_).find("rvtray.exe\"]") != std::string::npos;
+    })) << "the companion was not started: " << ReadWholeFile(record_);
+    EXPECT_TRUE(ReadRegistryValue(HKEY_LOCAL_MACHINE, RV_RUN_KEY, "RVTRAY.EXE", NULL, NULL));
+
+    WaitUntil(5000, [&] { return DeleteFileA(path.c_str()) != FALSE; });
+    RemoveDirectoryA(inner.c_str());
+    RemoveDirectoryA(directory.c_str());
+}
+
 TEST_F(TrayIconSetting, ACompanionThatCannotBeStartedLosesBothRunEntries)
 {
     SetRegistryText(HKEY_LOCAL_MACHINE, RV_RUN_KEY, "RVTRAY.EXE", companion_.c_str());

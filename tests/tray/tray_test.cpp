@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -186,6 +187,33 @@ TEST_F(Tray, MenuCommandsStartTheScreenSaverWithTheExactCommandLines)
     PostMessageA(tray, WM_USER + 101, 1124, WM_LBUTTONDBLCLK);
     ASSERT_TRUE(driver_.WaitForRecords("start", 3, 10000));
     EXPECT_EQ(starts[0].text, driver_.RecordsStartingWith("start")[2].text);
+}
+
+// The companion's icon as the shell knows it: deleting it succeeds only when
+// it is there.
+bool DeleteCompanionIcon(HWND tray)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = tray;
+    record.uID = 1124;
+    return Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
+}
+
+TEST_F(Tray, TheIconComesBackWhenTheTaskBarIsMadeAnew)
+{
+    ChildProcess companion;
+    HWND tray = StartCompanion(companion);
+    ASSERT_TRUE(tray);
+    ASSERT_TRUE(WaitUntil(5000, [&] { return DeleteCompanionIcon(tray); }))
+        << "the companion showed no icon";
+    EXPECT_FALSE(DeleteCompanionIcon(tray));
+    // What Explorer broadcasts after a restart.
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(tray, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG,
+                        5000, &ignored);
+    EXPECT_TRUE(WaitUntil(5000, [&] { return DeleteCompanionIcon(tray); }))
+        << "the icon was not added again";
 }
 
 TEST_F(Tray, ExitAsksAboutTheStartUpEntry)

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Makes docs/help-winhelp.png and docs/help-htmlhelp.png: the help as Wine's
+# WinHelp and HTML Help viewers show it, which is how users open it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
+. "$root/tools/wine-env.sh"
+prefix="$root/build/wineprefix-screenshot"
+rv_wine_clean "$prefix"
+trap rv_wine_stop EXIT
+rv_wine_start "$prefix"
+
+windows="$WINEPREFIX/drive_c/windows"
+bin="$root/build/x86_64/bin"
+cp "$bin/rvtray.hlp" "$bin/rvtray.cnt" "$bin/rvtray.chm" "$windows/"
+mkdir -p "$root/docs"
+
+# viewer, file, window title, picture
+shoot() {
+    "$RV_WINE" "$1" "C:\\windows\\$2" >/dev/null 2>&1 &
+    local viewer=$! window=""
+    for _ in $(seq 100); do
+        window=$(xdotool search --name "$3" 2>/dev/null | head -1 || true)
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
+    [ -n "$window" ] || { echo "$1 showed no window named '$3'" >&2; exit 1; }
+    sleep 2
+    import -window "$window" "$root/docs/$4"
+    echo "docs/$4"
+    kill "$viewer" 2>/dev/null || true
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    "$RV_WINE" wineboot >/dev/null 2>&1 || true
+}
+shoot winhlp32.exe rvtray.hlp 'Rotaveil Help' help-winhelp.png
+shoot hh.exe rvtray.chm 'Rotaveil Help' help-htmlhelp.png
