@@ -73,7 +73,7 @@ bool RegisterSaverClass(HINSTANCE instance)
     return RegisterClassExA(&windowClass) != 0;
 }
 
-HWND CreateSaverWindow(int width, int height, HWND parent)
+HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
 {
     HWND window;
     if (parent && IsWindow(parent)) {
@@ -84,7 +84,7 @@ HWND CreateSaverWindow(int width, int height, HWND parent)
                                      WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, width, height,
                                      parent, NULL, Instance, NULL);
     } else {
-        window = CreateWindowExA(0, RV_SAVER_CLASS, RV_SAVER_TITLE, WS_POPUP | WS_VISIBLE, 0, 0,
+        window = CreateWindowExA(0, RV_SAVER_CLASS, RV_SAVER_TITLE, WS_POPUP | WS_VISIBLE, x, y,
                                  width, height, NULL, NULL, Instance, NULL);
     }
     SaverWindow = window;
@@ -105,6 +105,15 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:
         if (RunMode == ModePreview) {
             PaintPreview(window, (HDC)wParam);
+            return 0;
+        }
+        if (RunMode == ModeSaver) {
+            // Black wherever no screen saver draws: no monitor may keep
+            // showing the desktop during a session.
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            FillRect(dc, &paint.rcPaint, (HBRUSH)GetStockObject(BLACK_BRUSH));
+            EndPaint(window, &paint);
             return 0;
         }
         break;

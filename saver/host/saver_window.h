@@ -10,8 +10,10 @@ const int PreviewBitmapHeight = 112;
 bool RegisterSaverClass(HINSTANCE instance);
 
 // Creates the window in the form RunMode and parent call for, stores it in
-// SaverWindow and returns it (null on failure).
-HWND CreateSaverWindow(int width, int height, HWND parent);
+// SaverWindow and returns it (null on failure). x and y place the full-size
+// pop-up (the session window), which may start left of or above the primary
+// monitor.
+HWND CreateSaverWindow(int width, int height, HWND parent, int x = 0, int y = 0);
 
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -5,6 +5,7 @@
 #include "password.h"
 #include "saver_state.h"
 #include "saver_window.h"
+#include "session_area.h"
 #include "../runner/message_wait.h"
 #include "../runner/runner.h"
 #include "../settings/settings_state.h"
@@ -12,6 +13,7 @@
 
 BYTE KeyStates[256];
 HANDLE WatchThread = NULL;
+volatile LONG WatchPasses = 0;
 
 namespace {
 
@@ -49,6 +51,19 @@ void StopThreads()
     EndThread(WatchThread);
 }
 
+ScreenArea SessionArea()
+{
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    ScreenArea desktopArea = {desktop.left, desktop.top, desktop.right - desktop.left,
+                              desktop.bottom - desktop.top};
+    ScreenArea virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN),
+                                GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return ChooseSessionArea(virtualScreen, desktopArea);
+}
+
 }  // namespace
 
 DWORD WINAPI WatchInput(LPVOID)
@@ -64,6 +79,7 @@ DWORD WINAPI WatchInput(LPVOID)
             }
         } catch (...) {
         }
+        InterlockedIncrement(&WatchPasses);
         Sleep(WatchPause);
     }
     return 0;
@@ -73,12 +89,11 @@ int RunSaverSession()
 {
     HWND previousForeground = GetForegroundWindow();
     ShowCursor(FALSE);
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
+    ScreenArea area = SessionArea();
     int result = 0;
     // Without its window or its runner nothing would ever end the session:
     // then everything is put back at once.
-    if (CreateSaverWindow(desktop.right - desktop.left, desktop.bottom - desktop.top, NULL)) {
+    if (CreateSaverWindow(area.width, area.height, NULL, area.x, area.y)) {
         SuspendSystemPassword();
         UINT scratch = 0;
         SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &scratch, 0);
@@ -92,6 +107,9 @@ int RunSaverSession()
         }
         RestoreSystemPassword();
         StopThreads();
+        // The runner may have switched the password off again after the
+        // first restore (its question was open when the window went).
+        RestoreSystemPassword();
         SaveLastState();
         SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &scratch, 0);
     }

@@ -5,6 +5,7 @@
 
 extern BYTE KeyStates[256];     // 1 = key or button seen down at its last poll
 extern HANDLE WatchThread;      // the input watch; the runner suspends it
+extern volatile LONG WatchPasses;  // whole passes the input watch has made
 
 int RunSaverSession();
 DWORD WINAPI WatchInput(LPVOID);

@@ -7,8 +7,21 @@
 #include "../host/saver_state.h"
 #include "../log/message_log.h"
 #include "../log/trace.h"
+#include "../settings/text_compare.h"
+
+std::string RefusedTermination;
 
 namespace {
+
+BOOL TerminateUnlessRefused(ProcessInfo* record)
+{
+    if (!RefusedTermination.empty() &&
+        SameTextIgnoringCase(record->name.c_str(), RefusedTermination.c_str())) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return TerminateProcess(record->procInfo.hProcess, 0);
+}
 
 void TraceName(const char* format, const ProcessInfo* record)
 {
@@ -39,7 +52,7 @@ void SendCloseMessages(HWND window)
 bool Terminate(ProcessInfo* record)
 {
     SetLastError(0);
-    if (!TerminateProcess(record->procInfo.hProcess, 0)) {
+    if (!TerminateUnlessRefused(record)) {
         DWORD code = GetLastError();
         char text[256];
         if (code != 0) {

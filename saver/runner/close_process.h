@@ -2,7 +2,14 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 class ProcessInfo;
+
+// For the tests, whose Wine always lets a process be terminated: the forced
+// end of a process of this name (letter case ignored) fails as if access
+// were denied. Empty, and so without effect, in every normal run.
+extern std::string RefusedTermination;
 
 // Waits on the stages below; a send to a hung window gives up after this too.
 const DWORD CloseWindowWait = 500;   // after WM_CLOSE and WM_QUIT to its window

@@ -4,12 +4,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <algorithm>
-
 #include "close_process.h"
 #include "command_lines.h"
 #include "hosted_start.h"
 #include "message_wait.h"
+#include "play_order.h"
 #include "process_info.h"
 #include "watch.h"
 #include "../host/password.h"
@@ -22,7 +21,9 @@
 namespace {
 
 const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
-const DWORD WindowPoll = 50;
+const DWORD WindowPoll = 10;
+const DWORD IdleSlice = 25;      // ms; input is looked at between slices of the idle wait
+const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
 
 bool IsSet(HANDLE event)
 {
@@ -56,6 +57,34 @@ void ReportFailedStart(const char* path, DWORD code)
     TraceAndLog(text);
 }
 
+// Waits for a new screen saver to be ready for input, at most InputIdleWait,
+// but no longer than until its process ends or input or the end of the
+// session comes.
+void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
+{
+    for (DWORD waited = 0; waited < InputIdleWait; waited += IdleSlice) {
+        // Anything but a time-out: ready, or a program with no input to wait for.
+        if (WaitForInputIdle(process, IdleSlice) != WAIT_TIMEOUT)
+            return;
+        if (WaitForMultipleObjects(count, ends, FALSE, 0) != WAIT_TIMEOUT)
+            return;
+    }
+}
+
+// A screen saver that ends before its period usually ends on a key, which the
+// input watch sees only at its next pass: wait for one whole pass begun after
+// now, so that the key is acted on before anything else is started.
+void LetTheWatchLookOnce()
+{
+    LONG first = WatchPasses;
+    HANDLE events[2] = {StopEvent, InputEvent};
+    for (DWORD waited = 0; WatchPasses - first < 2 && waited < WatchLookLimit;
+         waited += WindowPoll) {
+        if (WaitHandlingSentMessages(2, events, WindowPoll) != WAIT_TIMEOUT)
+            return;
+    }
+}
+
 // Starts the screen saver at FileIndex and shows it for one period. Returns
 // false when it could not be started.
 bool ShowOneScreensaver(const char* path)
@@ -77,13 +106,13 @@ bool ShowOneScreensaver(const char* path)
     ProcessInfo* record = new ProcessInfo(path);
     record->procInfo = started;
     EnterProcess(Processes, record);
-    WaitForInputIdle(started.hProcess, InputIdleWait);
+    HANDLE ends[3] = {started.hProcess, StopEvent, InputEvent};
+    WaitUntilReady(started.hProcess, ends, 3);
     AttachWindows(0);
     if (!record->window)
         AttachWindows(started.dwThreadId);
     // Some screen savers (and Wine's input-idle signal) are early: give the
     // window a short while to appear before the period starts.
-    HANDLE ends[3] = {started.hProcess, StopEvent, InputEvent};
     for (DWORD waited = 0; !record->window && waited < WindowGrace; waited += WindowPoll) {
         if (WaitHandlingSentMessages(3, ends, WindowPoll) != WAIT_TIMEOUT)
             break;
@@ -103,30 +132,33 @@ bool ShowOneScreensaver(const char* path)
     snprintf(text, sizeof text, "%s  loaded", commandLine);
     Trace(text);
 
-    WaitHandlingSentMessages(3, ends, Period);
+    bool endedByItself = WaitHandlingSentMessages(3, ends, Period) == WAIT_OBJECT_0;
 
     SetForegroundWindow(SaverWindow);
     DetectChildProcesses();
     SetForegroundWindow(SaverWindow);
     CloseAllProcesses(Processes);
     SetForegroundWindow(SaverWindow);
+    if (endedByItself)
+        LetTheWatchLookOnce();
     return true;
 }
 
 // A screen saver that could not be stopped on two turns in a row goes from
-// the play-list for the rest of the session, every entry of it.
-void ExcludeIfMisbehaving(const char* path)
+// the play-list for the rest of the session, every entry of it. True when it
+// went; FileIndex then names the entry that followed it.
+bool ExcludeIfMisbehaving(const char* path)
 {
     size_t found = FindByName(Processes, path);
     if (found >= Processes.size() || Processes[found]->failCount <= MisbehaveLimit)
-        return;
-    uint32_t value = PlayList[FileIndex];
-    PlayList.erase(std::remove(PlayList.begin(), PlayList.end(), value), PlayList.end());
+        return false;
+    ExcludeEntry(PlayList, &FileIndex);
     DestroyRecord(Processes, found);
     char text[1024];
     snprintf(text, sizeof text, "%s is excluded from current session play-list as misbehaved.",
              path);
     TraceAndLog(text);
+    return true;
 }
 
 void AskForPassword()
@@ -159,10 +191,10 @@ bool RunOneTurn()
         uint32_t position = PlayList[FileIndex];
         const char* path = position < Catalogue.size() ? Catalogue[position].c_str() : "";
         std::string kept = path;  // the play-list may shrink below
-        if (ShowOneScreensaver(kept.c_str()))
-            ExcludeIfMisbehaving(kept.c_str());
+        bool excluded = ShowOneScreensaver(kept.c_str()) && ExcludeIfMisbehaving(kept.c_str());
         if (!PlayList.empty()) {
-            FileIndex = (FileIndex + 1) % (uint32_t)PlayList.size();
+            if (!excluded)
+                FileIndex = (FileIndex + 1) % (uint32_t)PlayList.size();
             if (IsSet(InputEvent))
                 AskForPassword();
             TraceNumber("Processes.size()=%i", (int)Processes.size());

@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <stdio.h>
 
+#include <string.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -151,6 +154,114 @@ void GapAndStops()
     }
 }
 
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// Time from the start of a program to its window, the fixture saver alone.
+double BareStart(SessionDriver& driver, const std::string& path)
+{
+    DeleteFileA(driver.recordFile.c_str());
+    ChildProcess saver;
+    double start = Now();
+    saver.Start("\"" + path + "\" /s");
+    double window = Watch{driver}.WaitFor("window", 1, 10000);
+    HWND shown = NULL;
+    WaitUntil(5000, [&] { return (shown = FindWindowA("RvTestSaver", NULL)) != NULL; });
+    PostMessageA(shown, WM_CLOSE, 0, 0);
+    saver.WaitForExit(5000);
+    return window - start;
+}
+
+// From the end of one period (the window of a saver plus the period) to the
+// window of the next, against the bare start of the same program, measured in
+// the same run, turn after turn.
+void TurnOverhead()
+{
+    SessionDriver driver;
+    std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_ta.scr");
+    std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_tb.scr");
+    const DWORD period = 1000;
+    const int turns = 10;
+    std::vector<double> bare, gaps;
+    for (int i = 0; i < 5; ++i)
+        bare.push_back(BareStart(driver, a));
+    driver.SetPlayList({a, b});
+    driver.SetPeriod(period);
+    DeleteFileA(driver.recordFile.c_str());
+    driver.Start();
+    Watch watch{driver};
+    double previous = watch.WaitFor("window", 1, 10000);
+    for (int i = 2; i <= turns + 1; ++i) {
+        double next = watch.WaitFor("window", (size_t)i, 10000);
+        gaps.push_back(next - previous - period);
+        previous = next;
+    }
+    SessionDriver::PressKey();
+    driver.WaitForEnd(10000);
+    for (int i = 0; i < 5; ++i)
+        bare.push_back(BareStart(driver, a));
+    double bareMedian = Median(bare), gapMedian = Median(gaps);
+    printf("| bare start of a screen saver to its window (median of %d) | %.0f ms |\n",
+           (int)bare.size(), bareMedian);
+    printf("| end of period to the next screen saver's window (median of %d turns) | %.0f ms |\n",
+           turns, gapMedian);
+    printf("| turn overhead beyond a bare start | %.0f ms |\n", gapMedian - bareMedian);
+}
+
+// A screen saver that ends itself on the key, as standard ones do.
+void KeyToEndSelfClosing()
+{
+    const int sessions = 10;
+    std::vector<double> times;
+    int startedAfter = 0;
+    for (int i = 0; i < sessions; ++i) {
+        SessionDriver driver;
+        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_ka.scr");
+        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_kb.scr");
+        driver.SetPlayList({a, b});
+        driver.SetPeriod(60000);
+        driver.Start();
+        Watch{driver}.WaitFor("window", 1, 10000);
+        Sleep(500);
+        double start = Now();
+        SessionDriver::PressKey();
+        driver.WaitForEnd(10000);
+        times.push_back(Now() - start);
+        if (driver.RecordsStartingWith("start").size() > 1)
+            ++startedAfter;
+    }
+    printf("| key to the end of the session, saver ends itself on the key (median of %d) | %.0f ms |\n",
+           sessions, Median(times));
+    printf("| sessions that started a screen saver after the key | %d of %d |\n", startedAfter,
+           sessions);
+}
+
+// Processor time of the session process alone while one screen saver runs.
+void SessionProcessorTimeLongTurn()
+{
+    SessionDriver driver;
+    std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_long.scr");
+    driver.SetPlayList({a});
+    driver.SetPeriod(60000);
+    driver.Start();
+    Watch{driver}.WaitFor("window", 1, 10000);
+    Sleep(1000);
+    auto ms = [](FILETIME t) { return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 10000.0; };
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(driver.Process().Handle(), &created, &exited, &kernel, &user);
+    double before = ms(kernel) + ms(user);
+    Sleep(20000);
+    GetProcessTimes(driver.Process().Handle(), &created, &exited, &kernel, &user);
+    double used = ms(kernel) + ms(user) - before;
+    SessionDriver::PressKey();
+    driver.WaitForEnd(10000);
+    printf("| processor time of the session process over 20 s of one long turn | %.0f ms (%.1f%% of one core) |\n",
+           used, used / 200.0);
+}
+
 void SessionProcessorTime()
 {
     SessionDriver driver;
@@ -171,14 +282,20 @@ void SessionProcessorTime()
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
-    printf("Loading settings and opening the dialog\n\n");
-    LoadingAndDialog();
+    bool sessionOnly = argc > 1 && !strcmp(argv[1], "session");
+    if (!sessionOnly) {
+        printf("Loading settings and opening the dialog\n\n");
+        LoadingAndDialog();
+    }
     printf("\nSession\n\n| measure | result |\n|---|---|\n");
+    TurnOverhead();
     KeyToEnd();
+    KeyToEndSelfClosing();
     GapAndStops();
     SessionProcessorTime();
+    SessionProcessorTimeLongTurn();
     fflush(stdout);
     TerminateProcess(GetCurrentProcess(), 0);
     return 0;

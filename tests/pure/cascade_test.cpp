@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "saver/host/cascade.h"
+#include "saver/host/session_area.h"
 
 namespace {
 
@@ -49,3 +50,23 @@ TEST(Cascade, ScreenNoLargerThanThePopupGivesZeroInThatDimension)
 }
 
 }  // namespace
+
+TEST(SessionArea, EveryMonitorWhereTheSystemKnowsThemElseTheDesktop)
+{
+    struct Case {
+        ScreenArea virtualScreen, desktop, expected;
+    } cases[] = {
+        {{-1280, 0, 2560, 1024}, {0, 0, 1280, 1024}, {-1280, 0, 2560, 1024}},  // left of primary
+        {{0, -768, 1024, 1536}, {0, 0, 1024, 768}, {0, -768, 1024, 1536}},     // above it
+        {{0, 0, 800, 600}, {0, 0, 800, 600}, {0, 0, 800, 600}},                // one monitor
+        {{0, 0, 0, 0}, {0, 0, 640, 480}, {0, 0, 640, 480}},                    // Windows 95, NT 4.0
+        {{0, 0, 1024, 0}, {0, 0, 640, 480}, {0, 0, 640, 480}},
+    };
+    for (const Case& c : cases) {
+        ScreenArea got = ChooseSessionArea(c.virtualScreen, c.desktop);
+        EXPECT_EQ(c.expected.x, got.x);
+        EXPECT_EQ(c.expected.y, got.y);
+        EXPECT_EQ(c.expected.width, got.width);
+        EXPECT_EQ(c.expected.height, got.height);
+    }
+}

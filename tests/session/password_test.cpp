@@ -117,6 +117,21 @@ TEST_P(Password, SettingOffAsksNothingAndWritesNothing)
     EXPECT_EQ(std::string("0\0", 2), Read(Switched()).data);
 }
 
+TEST_P(Password, IsBackAfterTheWindowWasClosedDuringTheQuestion)
+{
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_DESKTOP_KEY, Switched(), 1);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, 1);
+    Answer(0);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordDelay", 1500);
+    StartAndWaitForTurn(1);
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver_.WaitForRecords("verify", 1, 10000));
+    // Logoff or another program closes the session while the question is open.
+    PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(driver_.WaitForEnd(10000));
+    EXPECT_EQ(std::string("\1\0\0\0", 4), Read(Switched()).data) << "the password was left off";
+}
+
 INSTANTIATE_TEST_SUITE_P(Families, Password, ::testing::Values("win98", "winxp"));
 
 }  // namespace

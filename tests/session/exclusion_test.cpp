@@ -1,0 +1,138 @@
+// Exclusion of a screen saver that cannot be stopped, in whole sessions run in
+// this process, where a seam makes Wine refuse the forced end of one program
+// (Wine itself never refuses it).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "saver/host/saver_state.h"
+#include "saver/host/saver_window.h"
+#include "saver/host/session.h"
+#include "saver/log/message_log.h"
+#include "saver/runner/close_process.h"
+#include "saver/settings/settings_state.h"
+#include "tests/support/session_driver.h"
+
+namespace {
+
+class Exclusion : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Instance = GetModuleHandleA(NULL);
+        RegisterSaverClass(Instance);
+        RunMode = ModeSaver;
+        VersionInfo.dwOSVersionInfoSize = sizeof VersionInfo;
+        GetVersionExA(&VersionInfo);
+        StopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+        InputEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+        LogLock = CreateMutexA(NULL, FALSE, NULL);
+        DeleteFileA(OwnLogPath().c_str());
+        // Hosted screen savers get this program's arguments: the test
+        // runner's would mean nothing to them.
+        keptArgc_ = __argc;
+        keptArgv_ = __argv;
+        __argc = 2;
+        __argv = arguments_;
+        stubborn_ = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "stubborn_x.scr");
+        RefusedTermination = stubborn_;
+        Period = 800;
+        FileIndex = 0;
+    }
+    void TearDown() override
+    {
+        RefusedTermination.clear();
+        __argc = keptArgc_;
+        __argv = keptArgv_;
+        CloseHandle(StopEvent);
+        CloseHandle(InputEvent);
+        CloseHandle(LogLock);
+        StopEvent = InputEvent = LogLock = NULL;
+        FreeSettings();
+        DeleteFileA(OwnLogPath().c_str());
+    }
+    std::vector<std::string> StartedNames() const
+    {
+        std::vector<std::string> names;
+        for (const RecordLine& line : driver_.RecordsStartingWith("start")) {
+            size_t slash = line.text.rfind('\\');
+            size_t quote = line.text.find('"', slash);
+            names.push_back(line.text.substr(slash + 1, quote - slash - 1));
+        }
+        return names;
+    }
+    std::string Log() const { return ReadWholeFile(OwnLogPath()); }
+
+    SessionDriver driver_;  // its end stops the stubborn processes left running
+    std::string stubborn_;
+    int keptArgc_ = 0;
+    char** keptArgv_ = NULL;
+    char program_[8] = "rv", switch_[4] = "/s";
+    char* arguments_[3] = {program_, switch_, NULL};
+};
+
+// Closes the session window once the records show this many starts.
+struct CloseAfterStarts {
+    SessionDriver* driver;
+    size_t starts;
+    static DWORD WINAPI Run(LPVOID parameter)
+    {
+        CloseAfterStarts* self = (CloseAfterStarts*)parameter;
+        self->driver->WaitForRecords("start", self->starts, 30000);
+        Sleep(300);
+        PostMessageA(SaverWindow, WM_CLOSE, 0, 0);
+        return 0;
+    }
+};
+
+TEST_F(Exclusion, AfterTheSecondFailedTurnEveryEntryGoesAndPlayGoesOnWithTheNext)
+{
+    Catalogue = {driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr"),
+                 driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr"),
+                 driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_c.scr"),
+                 stubborn_};
+    PlayList = {3, 0, 3, 1, 2};
+    CloseAfterStarts closer = {&driver_, 4};
+    HANDLE thread = CreateThread(NULL, 0, CloseAfterStarts::Run, &closer, 0, NULL);
+    RunSaverSession();
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+
+    std::vector<std::string> started = StartedNames();
+    ASSERT_GE(started.size(), 4u);
+    EXPECT_EQ((std::vector<std::string>{"stubborn_x.scr", "good_a.scr", "stubborn_x.scr",
+                                        "good_b.scr"}),
+              std::vector<std::string>(started.begin(), started.begin() + 4))
+        << "after the exclusion play goes on with the entry that followed it";
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), PlayList);
+    std::string log = Log();
+    std::string excluded = stubborn_ + " is excluded from current session play-list as misbehaved.";
+    size_t at = log.find(excluded);
+    EXPECT_NE(std::string::npos, at) << log;
+    EXPECT_EQ(std::string::npos, log.find(excluded, at + 1)) << log;
+    EXPECT_NE(std::string::npos, log.find("Error terminating " + stubborn_ + "; ")) << log;
+}
+
+TEST_F(Exclusion, TheOnlyScreenSaverListedTwiceGoesAndTheSessionEnds)
+{
+    Catalogue = {stubborn_};
+    PlayList = {0, 0};
+    DWORD start = GetTickCount();
+    RunSaverSession();
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    EXPECT_TRUE(PlayList.empty());
+    EXPECT_EQ(2u, StartedNames().size());
+    std::string log = Log();
+    size_t excluded = log.find(stubborn_ + " is excluded from current session play-list");
+    size_t empty = log.find("Play list is empty. Terminating...");
+    ASSERT_NE(std::string::npos, excluded) << log;
+    ASSERT_NE(std::string::npos, empty) << log;
+    EXPECT_LT(excluded, empty);
+    EXPECT_EQ(0u, FileIndex);
+}
+
+}  // namespace

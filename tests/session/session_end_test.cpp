@@ -1,0 +1,58 @@
+// How a session ends on a key: nothing starts after it, also when the screen
+// saver ends itself on that key (a race with the input watch, so it is tried
+// over several rounds), and a key during a slow start is not kept waiting.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "shared/names.h"
+#include "tests/fixtures/fixture_record.h"
+#include "tests/support/session_driver.h"
+
+namespace {
+
+TEST(SessionEnd, AScreenSaverThatEndsItselfOnTheKeyIsTheLastOneStarted)
+{
+    for (int round = 0; round < 6; ++round) {
+        SessionDriver driver;
+        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
+        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
+        std::string c = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_c.scr");
+        driver.SetPlayList({a, b, c});
+        driver.SetFileIndex(1);
+        driver.SetPeriod(60000);
+        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+        PumpMessagesFor(500);
+        SessionDriver::PressKey();
+        ASSERT_TRUE(driver.WaitForEnd(10000)) << "round " << round;
+        EXPECT_EQ(1u, driver.RecordsStartingWith("start").size())
+            << "round " << round << ": a screen saver was started after the key\n"
+            << ReadWholeFile(driver.recordFile);
+        EXPECT_EQ(2u, driver.StoredFileIndex()) << "round " << round << ": the one after good_b";
+    }
+}
+
+TEST(SessionEnd, AKeyDuringASlowStartEndsTheSessionAtOnce)
+{
+    SessionDriver driver;
+    std::string slow = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "slow.scr");
+    driver.SetPlayList({slow});
+    driver.SetPeriod(60000);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "SlowStart", 8000);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("start", 1, 10000));
+    PumpMessagesFor(700);
+    DWORD pressed = GetTickCount();
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+    // A watch pass and the three stopping stages of a saver without a window
+    // (0.5 + 0.8 s and the forced end); not the 5 s of the input-idle wait.
+    EXPECT_LT(GetTickCount() - pressed, 3500u);
+    EXPECT_TRUE(driver.RecordsStartingWith("window").empty());
+    EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
+}
+
+}  // namespace
