@@ -6,10 +6,14 @@
 
 #include "install.h"
 #include "tray_window.h"
+#include "../shared/kept_password.h"
 #include "../shared/names.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // A screen-saver session that was killed left the password switched off.
+    if (!SessionIsRunning())
+        RestoreKeptPasswordSetting();
     if (__argc > 1) {
         RemoveStartupEntry();
         return 0;

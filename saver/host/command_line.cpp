@@ -16,6 +16,15 @@ intptr_t NumberOfArgumentTwo(int argc, char** argv)
     return 0;
 }
 
+bool IsBlank(const char* text)
+{
+    for (; *text; ++text) {
+        if (*text != ' ' && !(*text >= '\t' && *text <= '\r'))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 intptr_t ReadDecimal(const char* text)
@@ -48,9 +57,11 @@ intptr_t ReadDecimal(const char* text)
 
 CommandLineChoice ReadCommandLine(char* text, int argc, char** argv)
 {
-    CommandLineChoice choice = {ModeSaver, 0};
-    if (!text)
+    // Windows' own "Configure" verb starts a screen saver without arguments.
+    CommandLineChoice choice = {ModeConfig, 0};
+    if (!text || IsBlank(text))
         return choice;
+    choice.runMode = ModeSaver;
     for (char* c = text; *c; ++c) {
         if (*c >= 'A' && *c <= 'Z')
             *c = (char)(*c - 'A' + 'a');

@@ -17,7 +17,8 @@ struct CommandLineChoice {
 
 // text: the arguments after the program's path; it is lowered in place.
 // argv/argc: the runtime's split of the whole command line (argv[0] is the
-// program). A missing text counts as empty.
+// program). A missing or blank text selects the settings dialog, as Windows'
+// "Configure" verb expects; any other text without a known switch, a session.
 CommandLineChoice ReadCommandLine(char* text, int argc, char** argv);
 
 // A decimal integer as atoi reads it: blanks skipped, one optional sign,

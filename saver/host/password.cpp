@@ -5,6 +5,7 @@
 #include "password_value.h"
 #include "saver_state.h"
 #include "../log/trace.h"
+#include "../../shared/kept_password.h"
 #include "../../shared/names.h"
 
 namespace {
@@ -82,6 +83,7 @@ void SuspendSystemPassword()
     SavedPasswordValue = found;
     PasswordProtected = PasswordValueIsOn(found);
     if (PasswordProtected) {
+        KeepPasswordSetting(PasswordValueName, found.type, found.data, found.size);
         PasswordValue off = PasswordOffValue(found);
         RegSetValueExA(key, PasswordValueName, 0, off.type, off.data, off.size);
     }
@@ -95,9 +97,11 @@ void RestoreSystemPassword()
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, PasswordValueName, 0, SavedPasswordValue.type, SavedPasswordValue.data,
-                   SavedPasswordValue.size);
+    bool written = RegSetValueExA(key, PasswordValueName, 0, SavedPasswordValue.type,
+                                  SavedPasswordValue.data, SavedPasswordValue.size) == ERROR_SUCCESS;
     RegCloseKey(key);
+    if (written)
+        ForgetPasswordSetting();
 }
 
 bool AskPassword()

@@ -8,6 +8,20 @@
 #include "../settings/settings_dialog.h"
 #include "../../resources/resource_ids.h"
 
+namespace {
+
+void CALLBACK EndWithoutHost(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (IsWindow(ParentWindow))
+        return;
+    if (IsWindow(SaverWindow))
+        DestroyWindow(SaverWindow);  // its WM_DESTROY ends the pump
+    else
+        PostQuitMessage(0);
+}
+
+}  // namespace
+
 int ShowSettings()
 {
     InitCommonControls();
@@ -26,7 +40,15 @@ int ShowPreview()
         return 0;
     RECT client;
     GetClientRect(ParentWindow, &client);
-    if (!CreateSaverWindow(client.right - client.left, client.bottom - client.top, ParentWindow))
+    HWND child =
+        CreateSaverWindow(client.right - client.left, client.bottom - client.top, ParentWindow);
+    if (!child)
         return 0;
-    return RunMessagePump();
+    // A host whose process is killed takes its window with it without
+    // destroying ours politely: look for it every second. A thread timer,
+    // as our window may go with the host's.
+    UINT_PTR timer = SetTimer(NULL, 0, 1000, EndWithoutHost);
+    int result = RunMessagePump();
+    KillTimer(NULL, timer);
+    return result;
 }

@@ -3,6 +3,7 @@
 #include "cascade.h"
 #include "preview_popup.h"
 #include "saver_state.h"
+#include "../log/system_text.h"
 #include "../log/trace.h"
 #include "../../shared/names.h"
 #include "../../resources/resource_ids.h"
@@ -25,10 +26,8 @@ void ReadScreenSize()
 
 void TraceLastError()
 {
-    char text[255] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                   GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
-                   sizeof text, NULL);
+    char text[255];
+    FormatSystemText(GetLastError(), text, sizeof text);
     Trace(text);
 }
 

@@ -10,6 +10,7 @@
 #include "../log/message_log.h"
 #include "../settings/settings_state.h"
 #include "../settings/settings_store.h"
+#include "../../shared/kept_password.h"
 #include "../../shared/names.h"
 #include "../../resources/resource_ids.h"
 
@@ -44,20 +45,36 @@ void CloseIfOpen(HANDLE& handle)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    CommandLineChoice choice = ReadCommandLine(commandLine, __argc, __argv);
+    // One session at a time: the mutex is taken before anything is read, as
+    // the session window exists only once the settings are loaded.
+    HANDLE sessionMutex = NULL;
+    if (choice.runMode == ModeSaver) {
+        sessionMutex = CreateMutexA(NULL, TRUE, RV_SESSION_MUTEX);
+        if (sessionMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(sessionMutex);
+            return 0;
+        }
+    }
     // A running session owns the screen; a second start of any kind leaves it alone.
-    if (FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE))
+    if (FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE)) {
+        CloseIfOpen(sessionMutex);
         return 0;
+    }
+    // A session that was killed left the password switched off.
+    if (sessionMutex || !SessionIsRunning())
+        RestoreKeptPasswordSetting();
 
     Instance = instance;
     VersionInfo.dwOSVersionInfoSize = sizeof VersionInfo;
     GetVersionExA(&VersionInfo);
-
-    CommandLineChoice choice = ReadCommandLine(commandLine, __argc, __argv);
     RunMode = choice.runMode;
     ParentWindow = (HWND)choice.parentWindow;
 
-    if (!RegisterSaverClass(instance))
+    if (!RegisterSaverClass(instance)) {
+        CloseIfOpen(sessionMutex);
         return 0;
+    }
 
     PreviewBitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_PREVIEW));
     StopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -74,5 +91,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         DeleteObject(PreviewBitmap);
     PreviewBitmap = NULL;
     FreeSettings();
+    if (sessionMutex)
+        ReleaseMutex(sessionMutex);
+    CloseIfOpen(sessionMutex);
     return 0;
 }

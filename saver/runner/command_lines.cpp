@@ -17,6 +17,21 @@ bool Fits(int written, size_t capacity)
     return written >= 0 && (size_t)written < capacity;
 }
 
+bool IsSaverSwitch(const char* argument)
+{
+    return argument && (argument[0] == '/' || argument[0] == '-') &&
+           (argument[1] == 's' || argument[1] == 'S');
+}
+
+bool HasSaverSwitch(int argc, char** argv)
+{
+    for (int i = 1; i < argc && argv; ++i) {
+        if (IsSaverSwitch(argv[i]))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool BuildSessionCommandLine(char* buffer, size_t capacity, const char* path, int argc,
@@ -28,6 +43,14 @@ bool BuildSessionCommandLine(char* buffer, size_t capacity, const char* path, in
     if (!Fits(written, capacity))
         return Fail(buffer, capacity);
     size_t used = (size_t)written;
+    // Started without "/s" (an unknown switch): the hosted screen savers are
+    // to run full screen all the same, not show their settings.
+    static char saverSwitch[] = "/s";
+    static char* onlySwitch[] = {NULL, saverSwitch};
+    if (!HasSaverSwitch(argc, argv)) {
+        argc = 2;
+        argv = onlySwitch;
+    }
     for (int i = 1; i < argc && argv; ++i) {
         const char* argument = argv[i] ? argv[i] : "";
         size_t length = strlen(argument);

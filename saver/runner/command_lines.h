@@ -7,7 +7,8 @@
 const size_t CommandLineLimit = 260;  // characters, terminator included
 
 // Session: "\"path\" " and each of the program's own arguments (argv[1] on)
-// followed by one blank.
+// followed by one blank; just "/s " when none of them is "/s" or "-s" (in
+// any letter case).
 bool BuildSessionCommandLine(char* buffer, size_t capacity, const char* path, int argc,
                              char** argv);
 

@@ -75,6 +75,64 @@ size_t PositionOf(const ProcessVector& vector, const ProcessInfo* record)
     return (size_t)(found - vector.begin());
 }
 
+// Adds the record and its descendants to order, children before their
+// parents; the closing flag keeps a record from being added twice.
+void CollectTree(const ProcessVector& vector, ProcessInfo* record,
+                 std::vector<ProcessInfo*>* order)
+{
+    if (!record || record->closing)
+        return;
+    record->closing = true;
+    for (size_t i = 0; i < vector.size(); ++i) {
+        ProcessInfo* other = vector[i];
+        if (other && other != record && other->parent == record)
+            CollectTree(vector, other, order);
+    }
+    order->push_back(record);
+}
+
+// Stops the processes of the records (children first) all together, then
+// counts failures, logs children that stayed, and removes every record that
+// was stopped with all its descendants. True when all were stopped.
+bool StopRecords(ProcessVector& vector, const std::vector<ProcessInfo*>& order)
+{
+    for (ProcessInfo* record : order)
+        record->closing = false;
+    std::vector<bool> ended;
+    CloseProcesses(order, &ended);
+    // A record is done when it and every descendant were stopped; children
+    // come before their parents in order, so theirs are known first.
+    std::vector<bool> done(order.size(), false);
+    bool all = true;
+    for (size_t i = 0; i < order.size(); ++i) {
+        ProcessInfo* record = order[i];
+        bool stopped = ended[i];
+        bool hadProcess = record->procInfo.hProcess != NULL;
+        if (!stopped && hadProcess)
+            record->failCount += 1;
+        record->ForgetProcess();
+        record->window = NULL;
+        if (!stopped && hadProcess && record->parent) {
+            char text[1024];
+            snprintf(text, sizeof text, "Could not terminate %s started by %s",
+                     record->name.c_str(), record->parent->name.c_str());
+            Trace(text);
+            LogMessage(text);
+        }
+        done[i] = stopped;
+        for (size_t child = 0; child < i; ++child) {
+            if (order[child]->parent == record && !done[child])
+                done[i] = false;
+        }
+        all = all && stopped;
+    }
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (done[i])
+            DestroyRecord(vector, PositionOf(vector, order[i]));
+    }
+    return all;
+}
+
 }  // namespace
 
 bool CloseProcessTree(ProcessVector& vector, size_t position)
@@ -82,73 +140,25 @@ bool CloseProcessTree(ProcessVector& vector, size_t position)
     if (vector.empty() || position >= vector.size() || !vector[position] ||
         vector[position]->closing)
         return true;
-    bool ok = true;
-    ProcessInfo* record = vector[position];
-    record->closing = true;
-
-    // Children first; the list changes under the walk, so start again whenever
-    // its size does.
-    size_t cursor = 0;
-    while (!vector.empty() && cursor < vector.size() &&
-           PositionOf(vector, record) < vector.size()) {
-        size_t sizeBefore = vector.size();
-        ProcessInfo* candidate = vector[cursor];
-        if (candidate && !candidate->closing && candidate->parent == record)
-            ok = CloseProcessTree(vector, cursor) && ok;
-        if (vector.empty())
-            break;
-        if (vector.size() != sizeBefore)
-            cursor = 0;
-        else
-            ++cursor;
-    }
-
-    position = PositionOf(vector, record);
-    if (vector.empty() || position >= vector.size())
-        return true;
-    bool hadProcess = record->procInfo.hProcess != NULL;
-    record->closing = false;
-    bool stopped = CloseProcess(record);
-    if (!stopped && record->procInfo.hProcess)
-        record->failCount += 1;
-    record->ForgetProcess();
-    record->window = NULL;
-    ok = ok && stopped;
-    if (!stopped && hadProcess && record->parent) {
-        char text[1024];
-        snprintf(text, sizeof text, "Could not terminate %s started by %s", record->name.c_str(),
-                 record->parent->name.c_str());
-        Trace(text);
-        LogMessage(text);
-    }
-    if (ok)
-        DestroyRecord(vector, position);
-    return ok;
+    std::vector<ProcessInfo*> order;
+    CollectTree(vector, vector[position], &order);
+    return StopRecords(vector, order);
 }
 
 bool CloseAllProcesses(ProcessVector& vector)
 {
     if (vector.empty())
         return true;
-    bool ok = true;
-    size_t cursor = 0;
-    while (!vector.empty() && cursor < vector.size()) {
-        ProcessInfo* record = vector[cursor];
-        if (record && record->procInfo.hProcess && !record->parent) {
-            size_t sizeBefore = vector.size();
-            ok = CloseProcessTree(vector, cursor) && ok;
-            cursor = vector.size() != sizeBefore ? 0 : cursor + 1;
-        } else {
-            ++cursor;
-        }
+    // Hosted screen savers' trees first, then whatever is left (records whose
+    // parent chain never reaches one).
+    std::vector<ProcessInfo*> order;
+    for (size_t i = 0; i < vector.size(); ++i) {
+        if (vector[i] && !vector[i]->parent)
+            CollectTree(vector, vector[i], &order);
     }
-    cursor = 0;
-    while (!vector.empty() && cursor < vector.size()) {
-        size_t sizeBefore = vector.size();
-        ok = CloseProcessTree(vector, cursor) && ok;
-        cursor = vector.size() != sizeBefore ? 0 : cursor + 1;
-    }
-    return ok;
+    for (size_t i = 0; i < vector.size(); ++i)
+        CollectTree(vector, vector[i], &order);
+    return StopRecords(vector, order);
 }
 
 void ClearProcesses(ProcessVector& vector)
@@ -159,12 +169,35 @@ void ClearProcesses(ProcessVector& vector)
     vector.clear();
 }
 
+namespace {
+
+// The first record of the same name that is an earlier instance of the new
+// one. Processes of one name started by the same parent (a screen saver's
+// helpers) are separate processes, not instances of each other: stopping
+// each in turn as the next was found made their stops add up.
+size_t FindEarlierInstance(const ProcessVector& vector, const ProcessInfo* record)
+{
+    if (record->name.empty())
+        return vector.size();
+    for (size_t i = 0; i < vector.size(); ++i) {
+        const ProcessInfo* other = vector[i];
+        if (!other || !SameTextIgnoringCase(other->name.c_str(), record->name.c_str()))
+            continue;
+        if (record->parent && other->parent == record->parent)
+            continue;
+        return i;
+    }
+    return vector.size();
+}
+
+}  // namespace
+
 void EnterProcess(ProcessVector& vector, ProcessInfo* record)
 {
-    size_t old = FindByName(vector, record->name.c_str());
+    size_t old = FindEarlierInstance(vector, record);
     if (old < vector.size() && vector[old]->procInfo.hProcess) {
         CloseProcessTree(vector, old);
-        old = FindByName(vector, record->name.c_str());
+        old = FindEarlierInstance(vector, record);
     }
     if (old < vector.size()) {
         record->failCount += vector[old]->failCount;

@@ -46,10 +46,11 @@ size_t FindByProcessId(const ProcessVector& vector, DWORD processId);
 // parent are orphaned rather than left pointing at freed memory.
 void DestroyRecord(ProcessVector& vector, size_t position);
 
-// Stops the record at position and its descendants, children first; true
-// when all of them were stopped and removed.
+// Stops the record at position and its descendants, children first and all
+// together (one set of waits for the whole tree); true when all of them were
+// stopped. Each record stopped with all its descendants is removed.
 bool CloseProcessTree(ProcessVector& vector, size_t position);
-// Stops every record, hosted screen savers' trees first.
+// Stops every record the same way, hosted screen savers' trees first.
 bool CloseAllProcesses(ProcessVector& vector);
 // Stops what still runs, destroys every record and empties the vector.
 void ClearProcesses(ProcessVector& vector);

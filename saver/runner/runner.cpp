@@ -6,7 +6,7 @@
 
 #include "close_process.h"
 #include "command_lines.h"
-#include "hosted_start.h"
+#include "session_job.h"
 #include "message_wait.h"
 #include "play_order.h"
 #include "process_info.h"
@@ -15,15 +15,21 @@
 #include "../host/saver_state.h"
 #include "../host/session.h"
 #include "../log/message_log.h"
+#include "../log/system_text.h"
 #include "../log/trace.h"
 #include "../settings/settings_state.h"
 
 namespace {
 
+HANDLE SessionJob = NULL;  // holds the hosted screen savers while the runner runs
+
 const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
 const DWORD WindowPoll = 10;
 const DWORD IdleSlice = 25;      // ms; input is looked at between slices of the idle wait
 const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
+// A screen saver that could not start, or ended sooner than this without
+// input, still keeps its turn (a black screen): retrying at once would spin.
+const DWORD ShortestTurn = 1000;
 
 bool IsSet(HANDLE event)
 {
@@ -47,9 +53,8 @@ void ReportFailedStart(const char* path, DWORD code)
 {
     char text[1024];
     if (code != 0) {
-        char system[100] = "";
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0,
-                       system, sizeof system, NULL);
+        char system[100];
+        FormatSystemText(code, system, sizeof system);
         snprintf(text, sizeof text, "%s error loading, %s", path, system);
     } else {
         snprintf(text, sizeof text, "%s error loading", path);
@@ -85,10 +90,22 @@ void LetTheWatchLookOnce()
     }
 }
 
+// Waits out what is left of the period begun at turnStart; input and the end
+// of the session end the wait as in any turn.
+void WaitRestOfPeriod(DWORD turnStart)
+{
+    DWORD elapsed = GetTickCount() - turnStart;
+    if (elapsed >= Period)
+        return;
+    HANDLE events[2] = {StopEvent, InputEvent};
+    WaitHandlingSentMessages(2, events, Period - elapsed);
+}
+
 // Starts the screen saver at FileIndex and shows it for one period. Returns
 // false when it could not be started.
 bool ShowOneScreensaver(const char* path)
 {
+    DWORD turnStart = GetTickCount();
     char commandLine[CommandLineLimit];
     PROCESS_INFORMATION started = {};
     bool ok = BuildSessionCommandLine(commandLine, sizeof commandLine, path, __argc, __argv);
@@ -96,10 +113,11 @@ bool ShowOneScreensaver(const char* path)
         // Never run a command line cut short: count it as a failed start.
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
     } else {
-        ok = StartHostedSaver(commandLine, 0, &started);
+        ok = StartInSessionJob(SessionJob, commandLine, &started);
     }
     if (!ok) {
         ReportFailedStart(path, GetLastError());
+        WaitRestOfPeriod(turnStart);
         return false;
     }
 
@@ -133,6 +151,7 @@ bool ShowOneScreensaver(const char* path)
     Trace(text);
 
     bool endedByItself = WaitHandlingSentMessages(3, ends, Period) == WAIT_OBJECT_0;
+    bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
 
     SetForegroundWindow(SaverWindow);
     DetectChildProcesses();
@@ -141,6 +160,8 @@ bool ShowOneScreensaver(const char* path)
     SetForegroundWindow(SaverWindow);
     if (endedByItself)
         LetTheWatchLookOnce();
+    if (endedAtOnce && !IsSet(InputEvent))
+        WaitRestOfPeriod(turnStart);
     return true;
 }
 
@@ -211,6 +232,7 @@ DWORD WINAPI RunScreensavers(LPVOID)
 {
     try {
         Trace("RunScreensavers start-up code -----------");
+        SessionJob = CreateSessionJob();
         TraceNumber("%i  files to load", (int)PlayList.size());
         while (RunOneTurn() && !IsSet(StopEvent)) {
         }
@@ -226,6 +248,10 @@ DWORD WINAPI RunScreensavers(LPVOID)
         } catch (...) {
         }
     }
+    // Whatever could not be stopped ends with the job.
+    if (SessionJob)
+        CloseHandle(SessionJob);
+    SessionJob = NULL;
     // Nothing else ends the session: this must happen on every way out.
     PostMessageA(SaverWindow, WM_CLOSE, 0, 0);
     return 0;

@@ -56,8 +56,13 @@ void ReadPlayList()
         DWORD nameSize = sizeof name;
         DWORD dataSize = sizeof data - 1;
         DWORD type = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, NULL, &type, (BYTE*)data, &dataSize) !=
-            ERROR_SUCCESS)
+        LONG result =
+            RegEnumValueA(key, index, name, &nameSize, NULL, &type, (BYTE*)data, &dataSize);
+        // A name or path too long to be one of ours is passed over; the
+        // entries after it still count.
+        if (result == ERROR_MORE_DATA)
+            continue;
+        if (result != ERROR_SUCCESS)
             break;
         if (type != REG_SZ || Catalogue.empty())
             continue;

@@ -50,7 +50,7 @@ TEST_P(CommandLineTable, ChoosesModeAndWindow)
 
 INSTANTIATE_TEST_SUITE_P(
     Grammar, CommandLineTable,
-    ::testing::Values(Case{"", ModeSaver, 0}, Case{"/s", ModeSaver, 0}, Case{"/S", ModeSaver, 0},
+    ::testing::Values(Case{"", ModeConfig, 0}, Case{" \t ", ModeConfig, 0}, Case{"/s", ModeSaver, 0}, Case{"/S", ModeSaver, 0},
                       Case{"/c", ModeConfig, 0}, Case{"/c:1234", ModeConfig, 1234},
                       Case{"/C:1234", ModeConfig, 1234}, Case{"/c 1234", ModeConfig, 0},
                       Case{"-c:77", ModeConfig, 77}, Case{"/p", ModePreview, 0},
@@ -71,7 +71,7 @@ TEST(CommandLine, LowersTheTextInPlaceAndToleratesNoText)
     EXPECT_STREQ("/c:55 /s", text);
 
     CommandLineChoice none = ReadCommandLine(nullptr, 0, nullptr);
-    EXPECT_EQ(ModeSaver, none.runMode);
+    EXPECT_EQ(ModeConfig, none.runMode);
     EXPECT_EQ(0, none.parentWindow);
 }
 

@@ -16,12 +16,26 @@ TEST(HostedCommandLine, SessionPassesOnEachOwnArgumentWithATrailingBlank)
     char* withS[] = {program, s, nullptr};
     ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "C:\\W\\a b.scr", 2, withS));
     EXPECT_STREQ("\"C:\\W\\a b.scr\" /s ", buffer);
-    char* none[] = {program, nullptr};
-    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "C:\\W\\a.scr", 1, none));
-    EXPECT_STREQ("\"C:\\W\\a.scr\" ", buffer);
     char* two[] = {program, s, extra, nullptr};
     ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "p.scr", 3, two));
     EXPECT_STREQ("\"p.scr\" /s x ", buffer);
+    char upper[] = "-S";
+    char* dashUpper[] = {program, extra, upper, nullptr};
+    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "p.scr", 3, dashUpper));
+    EXPECT_STREQ("\"p.scr\" x -S ", buffer);
+}
+
+TEST(HostedCommandLine, WithoutASaverSwitchTheHostedSaversGetOne)
+{
+    char buffer[CommandLineLimit];
+    char program[] = "C:\\WINDOWS\\_Rotaveil.scr";
+    char unknown[] = "/x";
+    char* none[] = {program, nullptr};
+    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "C:\\W\\a.scr", 1, none));
+    EXPECT_STREQ("\"C:\\W\\a.scr\" /s ", buffer);
+    char* other[] = {program, unknown, nullptr};
+    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, "a.scr", 2, other));
+    EXPECT_STREQ("\"a.scr\" /s ", buffer);
 }
 
 TEST(HostedCommandLine, ALineThatDoesNotFitIsRefusedNotCut)
@@ -38,7 +52,7 @@ TEST(HostedCommandLine, ALineThatDoesNotFitIsRefusedNotCut)
     EXPECT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, fits.c_str(), 2, withS));
     EXPECT_EQ(259u, strlen(buffer));
     std::string longest(259, 'p');
-    EXPECT_FALSE(BuildSessionCommandLine(buffer, sizeof buffer, longest.c_str(), 1, withS));
+    EXPECT_FALSE(BuildSessionCommandLine(buffer, sizeof buffer, longest.c_str(), 2, withS));
     EXPECT_FALSE(BuildPreviewCommandLine(buffer, sizeof buffer, longest.c_str(), 1234));
     EXPECT_STREQ("", buffer);
     EXPECT_FALSE(BuildConfigureCommandLine(buffer, sizeof buffer, longest.c_str()));

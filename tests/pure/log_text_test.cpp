@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <string>
 
 #include "saver/log/log_text.h"
@@ -78,3 +80,25 @@ TEST(LogCut, CarriageReturnsOfLineEndsAreFoldedOnly)
 }
 
 }  // namespace
+
+TEST(TrimLineEnd, RemovesTheLineBreaksAndBlanksASystemTextEndsWith)
+{
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"Bad EXE format for %1.\r\n", "Bad EXE format for %1."},
+        {"Access denied. \r\n", "Access denied."},
+        {"no break", "no break"},
+        {"\r\n", ""},
+        {"", ""},
+        {"inner\r\nline\n", "inner\r\nline"},
+    };
+    for (const Case& c : cases) {
+        char text[64];
+        strcpy(text, c.text);
+        TrimLineEnd(text);
+        EXPECT_STREQ(c.expected, text);
+    }
+    TrimLineEnd(nullptr);
+}

@@ -45,13 +45,13 @@ TEST_F(RegistryInput, TextsAreTakenUpToTheStoredSizeOrTheFirstNul)
     EXPECT_EQ((std::vector<uint32_t>{0, 1}), PlayList);
 }
 
-TEST_F(RegistryInput, EnumerationStopsAtTheFirstValueThatDoesNotFit)
+TEST_F(RegistryInput, AValueThatDoesNotFitIsPassedOverAndTheRestKept)
 {
     Store(0, REG_SZ, a_ + std::string(1, '\0'));
     Store(1, REG_SZ, std::string(400, 'x') + std::string(1, '\0'));
     Store(2, REG_SZ, b_ + std::string(1, '\0'));
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1}), PlayList);
 
     FreeSettings();
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
@@ -60,7 +60,7 @@ TEST_F(RegistryInput, EnumerationStopsAtTheFirstValueThatDoesNotFit)
     SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, longName.c_str(), b_.c_str());
     Store(2, REG_SZ, b_ + std::string(1, '\0'));
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1}), PlayList);
 }
 
 TEST_F(RegistryInput, PathsOfTheFullLengthAreComparedSafely)

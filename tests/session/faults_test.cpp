@@ -1,0 +1,150 @@
+// Faults that hostile or unlucky use meets: two sessions at once, a killed
+// session, a swarm of children, an empty command line, screen savers that
+// cannot run, and a preview whose host is killed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "shared/names.h"
+#include "tests/fixtures/fixture_record.h"
+#include "tests/support/session_driver.h"
+
+namespace {
+
+std::string SaverCommand(const char* arguments)
+{
+    return "\"" + BesideTests(RV_SAVER_FILE) + "\"" + (*arguments ? " " : "") + arguments;
+}
+
+void ExpectAllEnded(const SessionDriver& driver)
+{
+    std::set<DWORD> pids;
+    for (const RecordLine& line : driver.Records())
+        pids.insert(line.pid);
+    for (DWORD pid : pids)
+        EXPECT_FALSE(ProcessRuns(pid)) << "process " << pid << " outlived the session";
+}
+
+TEST(Faults, ASecondSessionStartedAtOnceLeavesTheFirstAlone)
+{
+    SessionDriver driver;
+    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_one.scr")});
+    driver.SetPeriod(60000);
+    ASSERT_TRUE(driver.Start());
+    ChildProcess second;
+    ASSERT_TRUE(second.Start(SaverCommand("/s")));
+    ASSERT_TRUE(second.WaitForExit(5000)) << "two sessions ran at once";
+    EXPECT_EQ(0u, second.ExitCode());
+    ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+    EXPECT_FALSE(driver.WaitForEnd(300));
+    PumpMessagesFor(500);
+    EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+}
+
+TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorItsScreenSaver)
+{
+    SessionDriver driver;
+    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_kill.scr")});
+    driver.SetPeriod(60000);
+    SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, "1");
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+    std::string value;
+    ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, NULL, &value);
+    EXPECT_EQ(std::string("0\0", 2), value) << "off during the session";
+
+    TerminateProcess(driver.Process().Handle(), 1);
+    ASSERT_TRUE(driver.WaitForEnd(5000));
+    DWORD saver = driver.RecordsStartingWith("start")[0].pid;
+    EXPECT_TRUE(WaitUntil(5000, [&] { return !ProcessRuns(saver); }))
+        << "the screen saver outlived its killed session";
+
+    // Any later start of the program puts the password back first.
+    ChildProcess preview;
+    ASSERT_TRUE(preview.Start(SaverCommand("/p")));
+    ASSERT_TRUE(preview.WaitForExit(10000));
+    ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, NULL, &value);
+    EXPECT_EQ(std::string("1\0", 2), value) << "the password stayed off";
+    EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptPasswordValue", NULL,
+                                   NULL));
+    DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE);
+}
+
+TEST(Faults, AKeyStopsTwentyStubbornChildrenTogether)
+{
+    SessionDriver driver;
+    std::string child = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
+    CopyFileA(BesideTests("rvchild.exe").c_str(), child.c_str(), FALSE);
+    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "child_many.scr")});
+    driver.SetPeriod(60000);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildCount", 20);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("child window", 20, 30000));
+    ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+    DWORD pressed = GetTickCount();
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(30000));
+    EXPECT_LT(GetTickCount() - pressed, 4000u);
+    ExpectAllEnded(driver);
+    DeleteFileA(child.c_str());
+}
+
+TEST(Faults, AnEmptyCommandLineOpensTheSettings)
+{
+    SessionDriver driver;
+    ChildProcess saver;
+    ASSERT_TRUE(saver.Start(SaverCommand("")));
+    HWND dialog = NULL;
+    ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
+    EXPECT_FALSE(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE)) << "a session was started";
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(saver.WaitForExit(10000));
+    EXPECT_EQ(0u, saver.ExitCode());
+}
+
+TEST(Faults, ScreenSaversThatCannotRunStillKeepTheirTurns)
+{
+    SessionDriver driver;
+    std::string broken = driver.savers.InstallText("not a program", SaverDirectory::Windows, "broken.scr");
+    std::string quick = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "quick.scr");
+    driver.SetPlayList({broken, quick});
+    driver.SetPeriod(1000);
+    ASSERT_TRUE(driver.Start());
+    PumpMessagesFor(4000);
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+    std::string log = driver.Log();
+    size_t failed = 0;
+    for (size_t at = log.find(" error loading"); at != std::string::npos;
+         at = log.find(" error loading", at + 1))
+        ++failed;
+    // Four seconds of one-second turns, half of them the broken one.
+    EXPECT_GE(failed, 1u) << log;
+    EXPECT_LE(failed, 3u) << log;
+    EXPECT_LE(driver.RecordsStartingWith("start").size(), 3u);
+    EXPECT_EQ(std::string::npos, log.find("\r\n\r\n")) << "a system text brought its own line break";
+}
+
+// The host is the settings dialog of another process, which is then killed.
+TEST(Faults, APreviewEndsWhenItsHostIsKilled)
+{
+    SessionDriver driver;
+    ChildProcess host;
+    ASSERT_TRUE(host.Start(SaverCommand("/c")));
+    HWND dialog = NULL;
+    ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
+    ChildProcess preview;
+    ASSERT_TRUE(preview.Start(SaverCommand(("/p " + std::to_string((int)(INT_PTR)dialog)).c_str())));
+    ASSERT_TRUE(WaitUntil(10000, [&] { return FindWindowExA(dialog, NULL, RV_SAVER_CLASS, NULL) != NULL; }));
+    TerminateProcess(host.Handle(), 1);
+    ASSERT_TRUE(host.WaitForExit(5000));
+    EXPECT_TRUE(preview.WaitForExit(5000)) << "the preview outlived its host";
+}
+
+}  // namespace
