@@ -1,11 +1,31 @@
-// Positions in the play-list. No Windows calls here.
+// The order of play: positions in the play-list, and the rounds of random
+// order. No Windows calls here.
 #pragma once
 #include <stdint.h>
 
+#include <string>
 #include <vector>
 
 // Removes every entry equal to the one at *index (an excluded screen saver
-// goes with all its entries) and moves *index to the entry that followed it,
-// wrapping to the start; 0 when the list is left empty. Nothing changes when
+// goes with all its entries) and moves *index to the entry that followed it:
+// the list's size when the excluded one was the last. Nothing changes when
 // *index is outside the list.
-void ExcludeEntry(std::vector<uint32_t>& playList, uint32_t* index);
+void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index);
+
+// A small, well-known generator (Marsaglia's xorshift32) that keeps its state
+// in the caller's hands; a zero state is replaced by a fixed one.
+uint32_t NextRandom(uint32_t* state);
+
+// One round of random order: the entries of the play-list (repeats kept) in
+// the order the seed gives; the same seed always gives the same order.
+std::vector<uint32_t> ShuffleRound(const std::vector<uint32_t>& playList, uint32_t seed);
+
+// The seed of a new round, starting from seed: its first entry is not
+// previousLast (the last of the round before, when there was one) whenever
+// another screen saver could come first.
+uint32_t ChooseRoundSeed(const std::vector<uint32_t>& playList, uint32_t seed,
+                         const uint32_t* previousLast);
+
+// A fingerprint of the play-list's paths in order: a changed play-list starts
+// a new round. FNV-1a over the paths and their terminators.
+uint32_t PlayListFingerprint(const std::vector<const char*>& paths);

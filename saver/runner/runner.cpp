@@ -8,7 +8,7 @@
 #include "command_lines.h"
 #include "session_job.h"
 #include "message_wait.h"
-#include "play_order.h"
+#include "turn_order.h"
 #include "process_info.h"
 #include "watch.h"
 #include "../host/password.h"
@@ -173,7 +173,7 @@ bool ExcludeIfMisbehaving(const char* path)
     size_t found = FindByName(Processes, path);
     if (found >= Processes.size() || Processes[found]->failCount <= MisbehaveLimit)
         return false;
-    ExcludeEntry(PlayList, &FileIndex);
+    ExcludeCurrentEntry();
     DestroyRecord(Processes, found);
     char text[1024];
     snprintf(text, sizeof text, "%s is excluded from current session play-list as misbehaved.",
@@ -208,14 +208,13 @@ bool RunOneTurn()
         return false;
     }
     try {
-        FileIndex %= (uint32_t)PlayList.size();
-        uint32_t position = PlayList[FileIndex];
+        uint32_t position = CurrentEntry();
         const char* path = position < Catalogue.size() ? Catalogue[position].c_str() : "";
         std::string kept = path;  // the play-list may shrink below
         bool excluded = ShowOneScreensaver(kept.c_str()) && ExcludeIfMisbehaving(kept.c_str());
         if (!PlayList.empty()) {
             if (!excluded)
-                FileIndex = (FileIndex + 1) % (uint32_t)PlayList.size();
+                AdvanceTurn();
             if (IsSet(InputEvent))
                 AskForPassword();
             TraceNumber("Processes.size()=%i", (int)Processes.size());
@@ -234,6 +233,7 @@ DWORD WINAPI RunScreensavers(LPVOID)
         Trace("RunScreensavers start-up code -----------");
         SessionJob = CreateSessionJob();
         TraceNumber("%i  files to load", (int)PlayList.size());
+        PrepareTurnOrder();
         while (RunOneTurn() && !IsSet(StopEvent)) {
         }
         Trace("RunScreensavers clean-up code -------------");

@@ -82,6 +82,7 @@ void InitDialog(HWND dialog)
                         (WPARAM)GetDlgItem(dialog, IDC_TIMEOUT), 0);
     SendDlgItemMessageA(dialog, IDC_TIMEOUT_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 1));
     CheckDlgButton(dialog, IDC_SHOW_TRAY_ICON, ShowTrayIcon ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_SHUFFLE, Shuffle ? BST_CHECKED : BST_UNCHECKED);
     FillMessageList();
 }
 
@@ -108,6 +109,7 @@ void OnOk(HWND dialog)
     if (ReadTypedNumber(dialog, IDC_TIMEOUT, 1, &minutes))
         TimeoutMinutes = minutes;
     ShowTrayIcon = IsDlgButtonChecked(dialog, IDC_SHOW_TRAY_ICON) == BST_CHECKED;
+    Shuffle = IsDlgButtonChecked(dialog, IDC_SHUFFLE) == BST_CHECKED;
     PlayList.clear();
     uint32_t data;
     for (int i = 0; ItemData(PlayListBox, i, &data); ++i)

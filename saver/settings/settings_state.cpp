@@ -4,6 +4,10 @@ uint32_t Period = DefaultPeriod;
 uint32_t FileIndex = 0;
 uint32_t TimeoutMinutes = 5;
 bool ShowTrayIcon = false;
+bool Shuffle = false;
+uint32_t ShuffleSeed = 0;
+uint32_t ShuffleList = 0;
+bool ShuffleRoundStored = false;
 
 std::vector<std::string> Catalogue;
 std::vector<std::string> Descriptions;

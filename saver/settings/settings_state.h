@@ -14,6 +14,13 @@ extern uint32_t Period;           // milliseconds each screen saver runs
 extern uint32_t FileIndex;        // play-list position the next session starts at
 extern uint32_t TimeoutMinutes;   // the system's screen-saver timeout
 extern bool ShowTrayIcon;         // the tray companion starts with Windows
+extern bool Shuffle;              // play in rounds of random order
+// The round of random order a session stopped in: its seed and the
+// fingerprint of the play-list it was made for; FileIndex is the position
+// inside it. Valid only when ShuffleRoundStored.
+extern uint32_t ShuffleSeed;
+extern uint32_t ShuffleList;
+extern bool ShuffleRoundStored;
 
 extern std::vector<std::string> Catalogue;     // full paths of the installed screen savers
 extern std::vector<std::string> Descriptions;  // at the same positions; ModeConfig only

@@ -34,6 +34,14 @@ void ReadPeriodAndIndex()
         Period = value;
     if (ReadRegistryNumber(key, RV_VALUE_FILE_INDEX, &value))
         FileIndex = value;
+    Shuffle = ReadRegistryNumber(key, RV_VALUE_SHUFFLE, &value) && value != 0;
+    DWORD seed, list;
+    ShuffleRoundStored = ReadRegistryNumber(key, RV_VALUE_SHUFFLE_SEED, &seed) &&
+                         ReadRegistryNumber(key, RV_VALUE_SHUFFLE_LIST, &list);
+    if (ShuffleRoundStored) {
+        ShuffleSeed = seed;
+        ShuffleList = list;
+    }
     RegCloseKey(key);
 }
 
@@ -266,6 +274,9 @@ void SaveSettings()
             DWORD period = Period;
             RegSetValueExA(key, RV_VALUE_PERIOD, 0, REG_DWORD, (const BYTE*)&period,
                            sizeof period);
+            DWORD shuffle = Shuffle ? 1 : 0;
+            RegSetValueExA(key, RV_VALUE_SHUFFLE, 0, REG_DWORD, (const BYTE*)&shuffle,
+                           sizeof shuffle);
             ReadRegistryText(key, RV_VALUE_COMPANION, companionPath, sizeof companionPath);
             RegCloseKey(key);
         }
@@ -287,6 +298,13 @@ void SaveLastState()
         DWORD index = FileIndex;
         RegSetValueExA(key, RV_VALUE_FILE_INDEX, 0, REG_DWORD, (const BYTE*)&index,
                        sizeof index);
+        if (Shuffle && ShuffleRoundStored) {
+            DWORD seed = ShuffleSeed, list = ShuffleList;
+            RegSetValueExA(key, RV_VALUE_SHUFFLE_SEED, 0, REG_DWORD, (const BYTE*)&seed,
+                           sizeof seed);
+            RegSetValueExA(key, RV_VALUE_SHUFFLE_LIST, 0, REG_DWORD, (const BYTE*)&list,
+                           sizeof list);
+        }
         RegCloseKey(key);
     } catch (...) {
         Trace("SaveLastState");

@@ -1,6 +1,7 @@
-// Positions in the play-list.
+// The order of play: exclusion and the rounds of random order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "saver/runner/play_order.h"
@@ -17,8 +18,8 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
     } cases[] = {
         {{7, 0, 7, 1, 2}, 2, {0, 1, 2}, 1},  // 1 followed the excluded 7
         {{7, 0, 7, 1, 2}, 0, {0, 1, 2}, 0},
-        {{0, 1, 7}, 2, {0, 1}, 0},           // the last one: round to the start
-        {{5, 6}, 1, {5}, 0},
+        {{0, 1, 7}, 2, {0, 1}, 2},           // the last one: the end of the list
+        {{5, 6}, 1, {5}, 1},
         {{7, 7}, 1, {}, 0},                  // nothing left
         {{7}, 0, {}, 0},
         {{0, 1}, 5, {0, 1}, 5},              // outside: nothing changes
@@ -29,6 +30,61 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
         EXPECT_EQ(c.expectedList, c.list);
         EXPECT_EQ(c.expectedIndex, index);
     }
+}
+
+std::vector<uint32_t> Sorted(std::vector<uint32_t> list)
+{
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+TEST(ShuffleRound, EveryEntryOncePerRoundRepeatsKeptAndTheSameSeedTheSameOrder)
+{
+    const std::vector<std::vector<uint32_t>> lists = {
+        {}, {4}, {4, 9}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {3, 3, 5, 3, 8}};
+    for (const std::vector<uint32_t>& list : lists) {
+        for (uint32_t seed : {0u, 1u, 12345u, 0xFFFFFFFFu}) {
+            std::vector<uint32_t> round = ShuffleRound(list, seed);
+            EXPECT_EQ(Sorted(list), Sorted(round)) << "seed " << seed;
+            EXPECT_EQ(round, ShuffleRound(list, seed));
+        }
+    }
+    // Not the play-list's own order every time.
+    std::vector<uint32_t> ten = lists[3];
+    int same = 0;
+    for (uint32_t seed = 1; seed <= 50; ++seed)
+        same += ShuffleRound(ten, seed) == ten;
+    EXPECT_LT(same, 2);
+}
+
+TEST(ShuffleRound, ANewRoundNeverBeginsWithTheLastOfTheRoundBefore)
+{
+    const std::vector<std::vector<uint32_t>> lists = {{4, 9}, {1, 2, 3}, {3, 3, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 2}};
+    for (const std::vector<uint32_t>& list : lists) {
+        uint32_t seed = 77;
+        std::vector<uint32_t> round = ShuffleRound(list, seed);
+        for (int rounds = 0; rounds < 200; ++rounds) {
+            uint32_t last = round.back();
+            NextRandom(&seed);
+            seed = ChooseRoundSeed(list, seed, &last);
+            round = ShuffleRound(list, seed);
+            ASSERT_NE(last, round.front()) << "round " << rounds;
+        }
+    }
+    // A single saver has nothing else to begin with.
+    uint32_t only = 5;
+    std::vector<uint32_t> same = {5, 5};
+    EXPECT_EQ(5u, ShuffleRound(same, ChooseRoundSeed(same, 3, &only)).front());
+    EXPECT_EQ(9u, ChooseRoundSeed(same, 9, NULL));
+}
+
+TEST(PlayListFingerprint, ChangesWithTheEntriesAndTheirOrder)
+{
+    uint32_t ab = PlayListFingerprint({"C:\\a.scr", "C:\\b.scr"});
+    EXPECT_EQ(ab, PlayListFingerprint({"C:\\a.scr", "C:\\b.scr"}));
+    EXPECT_NE(ab, PlayListFingerprint({"C:\\b.scr", "C:\\a.scr"}));
+    EXPECT_NE(ab, PlayListFingerprint({"C:\\a.scr"}));
+    EXPECT_NE(PlayListFingerprint({"ab", "c"}), PlayListFingerprint({"a", "bc"}));
 }
 
 }  // namespace

@@ -137,6 +137,21 @@ TEST_F(SettingsDialog, CancelStoresNothing)
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, RV_PLAYLIST_KEY "\\x"));
 }
 
+TEST_F(SettingsDialog, RandomOrderIsShownAndStoredByOk)
+{
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle", 1);
+    Open();
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_SHUFFLE));
+    Press(IDC_SHUFFLE);
+    Ok();
+    EXPECT_EQ(0u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle"));
+    Open();
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_SHUFFLE));
+    Press(IDC_SHUFFLE);
+    Ok();
+    EXPECT_EQ(1u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle"));
+}
+
 TEST_F(SettingsDialog, AnEmptyPlayListIsStoredAsAnEmptyKey)
 {
     Open();

@@ -1,0 +1,20 @@
+// The order the runner plays in: the play-list itself, or, with Shuffle on,
+// rounds of random order, each continued by the next session. FileIndex is
+// the position in the one or the other. Runner thread only.
+#pragma once
+#include <stdint.h>
+
+// At the runner's start: continues the stored round when it was made for
+// this play-list, else begins a new one.
+void PrepareTurnOrder();
+
+// The catalogue position of the screen saver whose turn it is. The play-list
+// must not be empty.
+uint32_t CurrentEntry();
+
+// On to the next turn; after the last of a round, a new round.
+void AdvanceTurn();
+
+// The current screen saver leaves the play for the rest of the session, with
+// every entry of it; FileIndex then names the entry that followed it.
+void ExcludeCurrentEntry();
