@@ -29,7 +29,11 @@ HANDLE CreateSessionJob()
         return NULL;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
     ZeroMemory(&limits, sizeof limits);
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    // Only the hosted screen savers themselves: what they start (their own
+    // helpers, or a system process started on demand, such as Wine's
+    // desktop) stays outside, and the runner stops their children itself.
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
     if (!setInformation(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
         CloseHandle(job);
         return NULL;

@@ -1,7 +1,7 @@
-// The job that holds a session's hosted screen savers and everything they
-// start, on systems with job objects (Windows 2000 and later; looked up at
-// run time). Closing it ends what it still holds, so a session that is killed
-// leaves no screen saver behind.
+// The job that holds a session's hosted screen savers, on systems with job
+// objects (Windows 2000 and later; looked up at run time). Closing it ends
+// what it still holds, so a session that is killed leaves no screen saver
+// behind.
 #pragma once
 #include <windows.h>
 
@@ -10,6 +10,6 @@
 HANDLE CreateSessionJob();
 
 // Starts a hosted screen saver as StartHostedSaver does, inside the job when
-// there is one: suspended until it is in the job, so that nothing it starts
-// escapes it.
+// there is one: suspended until it is in the job, so that it is in the job
+// before it runs.
 bool StartInSessionJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started);

@@ -14,6 +14,7 @@
 #include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"
 #include "shared/names.h"
+#include "tests/fixtures/fixture_record.h"
 #include "tests/support/session_driver.h"
 
 namespace {
@@ -262,6 +263,27 @@ void SessionProcessorTimeLongTurn()
            used, used / 200.0);
 }
 
+// A screen saver that started 20 processes which ignore every polite request.
+void KeyToEndTwentyChildren()
+{
+    SessionDriver driver;
+    std::string child = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
+    CopyFileA(BesideTests("rvchild.exe").c_str(), child.c_str(), FALSE);
+    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "child_bench.scr")});
+    driver.SetPeriod(60000);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildCount", 20);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
+    driver.Start();
+    Watch{driver}.WaitFor("child window", 20, 60000);
+    Sleep(500);
+    double start = Now();
+    SessionDriver::PressKey();
+    driver.WaitForEnd(60000);
+    printf("| key to the end of the session, screen saver with 20 stubborn child processes | %.0f ms |\n",
+           Now() - start);
+    DeleteFileA(child.c_str());
+}
+
 void SessionProcessorTime()
 {
     SessionDriver driver;
@@ -294,6 +316,7 @@ int main(int argc, char** argv)
     KeyToEnd();
     KeyToEndSelfClosing();
     GapAndStops();
+    KeyToEndTwentyChildren();
     SessionProcessorTime();
     SessionProcessorTimeLongTurn();
     fflush(stdout);

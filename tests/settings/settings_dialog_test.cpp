@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/resource_ids.h"
@@ -237,9 +238,13 @@ TEST_F(SettingsDialog, PreviewsCascadeAndEachStopsWithItsWindow)
     char title[64];
     GetWindowTextA(popups[0], title, sizeof title);
     EXPECT_STREQ("Rotaveil Test Saver", title);
+    // The two previews race to record their start: take the pop-ups in the
+    // order they were placed.
     RECT first, second;
     GetWindowRect(popups[0], &first);
     GetWindowRect(popups[1], &second);
+    if (second.left < first.left)
+        std::swap(first, second);
     EXPECT_EQ(10, second.left - first.left);
     EXPECT_EQ(10, second.top - first.top);
 
