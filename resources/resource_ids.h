@@ -4,6 +4,10 @@
 #define IDI_ROTAVEIL        101
 #define IDB_PREVIEW         220
 #define IDS_DESCRIPTION     1
+#define IDS_PROGRAM_NAME    2     // the caption of the programs' questions
+#define IDS_CLOSE_PREVIEWS  3
+#define IDS_KEEP_TRAY_ICON  4
+#define IDS_TRAY_TIP        5
 #define IDD_SETTINGS        1
 #define IDM_TRAY            102
 

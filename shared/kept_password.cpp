@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "names.h"
+#include "registry_key.h"
 
 namespace {
 
@@ -18,52 +19,38 @@ bool IsPasswordValueName(const char* name)
 
 void KeepPasswordSetting(const char* name, DWORD type, const BYTE* data, DWORD size)
 {
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (!key.Create(HKEY_CURRENT_USER, RV_SETTINGS_KEY))
         return;
     // The data first: a name without data is never acted on.
-    RegSetValueExA(key, KeptDataValue, 0, type, data, size);
-    RegSetValueExA(key, KeptNameValue, 0, REG_SZ, (const BYTE*)name, (DWORD)strlen(name) + 1);
-    RegCloseKey(key);
+    key.WriteRaw(KeptDataValue, type, data, size);
+    key.WriteText(KeptNameValue, name);
 }
 
 void ForgetPasswordSetting()
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, 0, KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS)
+    RegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, RV_SETTINGS_KEY, KEY_SET_VALUE))
         return;
-    RegDeleteValueA(key, KeptNameValue);
-    RegDeleteValueA(key, KeptDataValue);
-    RegCloseKey(key);
+    key.DeleteValue(KeptNameValue);
+    key.DeleteValue(KeptDataValue);
 }
 
 bool RestoreKeptPasswordSetting()
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    char name[32] = "";
-    DWORD nameType = 0, nameSize = sizeof name - 1;
+    RegistryKey settings;
+    char name[32];
     BYTE data[260];
     DWORD type = 0, size = 256;
-    bool found =
-        RegQueryValueExA(key, KeptNameValue, NULL, &nameType, (BYTE*)name, &nameSize) ==
-            ERROR_SUCCESS &&
-        nameType == REG_SZ &&
-        RegQueryValueExA(key, KeptDataValue, NULL, &type, data, &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (!found)
+    if (!settings.Open(HKEY_CURRENT_USER, RV_SETTINGS_KEY, KEY_QUERY_VALUE) ||
+        !settings.ReadText(KeptNameValue, name, sizeof name) ||
+        !settings.ReadRaw(KeptDataValue, &type, data, &size))
         return false;
-    name[nameSize < sizeof name ? nameSize : sizeof name - 1] = '\0';
-    bool restored = false;
-    if (IsPasswordValueName(name) &&
-        RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0, KEY_SET_VALUE, &key) ==
-            ERROR_SUCCESS) {
-        restored = RegSetValueExA(key, name, 0, type, data, size) == ERROR_SUCCESS;
-        RegCloseKey(key);
-    }
+    settings.Close();
+    RegistryKey desktop;
+    bool restored = IsPasswordValueName(name) &&
+                    desktop.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_SET_VALUE) &&
+                    desktop.WriteRaw(name, type, data, size);
     ForgetPasswordSetting();
     return restored;
 }

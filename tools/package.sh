@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
-version=$(sed -n 's/^project(Rotaveil VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+version=$(sed -n 's/^#define ROTAVEIL_VERSION "\(.*\)"/\1/p' "$root/build/i686/generated/version.h")
 mkdir -p "$root/dist"
 for arch in i686 x86_64; do
     stage=$(mktemp -d)

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "../shared/names.h"
+#include "../shared/registry_key.h"
 
 bool RefuseMachineRunKey = false;
 
@@ -19,11 +20,6 @@ const char* const ChangedSections[] = {
 };
 const UINT BroadcastWait = 200;  // ms per window that is slow to answer
 
-void WriteText(HKEY key, const char* name, const char* text)
-{
-    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text, (DWORD)strlen(text) + 1);
-}
-
 void OwnPath(char (&path)[MAX_PATH])
 {
     DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
@@ -31,11 +27,11 @@ void OwnPath(char (&path)[MAX_PATH])
         path[0] = '\0';
 }
 
-LONG OpenRunKey(HKEY root, HKEY* key)
+bool OpenRunKey(HKEY root, RegistryKey* key)
 {
     if (root == HKEY_LOCAL_MACHINE && RefuseMachineRunKey)
-        return ERROR_ACCESS_DENIED;
-    return RegOpenKeyExA(root, RV_RUN_KEY, 0, KEY_READ | KEY_WRITE, key);
+        return false;
+    return key->Open(root, RV_RUN_KEY, KEY_READ | KEY_WRITE);
 }
 
 void Broadcast()
@@ -52,17 +48,15 @@ void Broadcast()
 // Records the companion's path in the settings key; true on its first run.
 bool RecordCompanionPath(const char* ownPath)
 {
-    HKEY key;
-    DWORD disposition = 0;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, 0, NULL, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, NULL, &key, &disposition) != ERROR_SUCCESS)
+    RegistryKey key;
+    bool created = false;
+    if (!key.Create(HKEY_CURRENT_USER, RV_SETTINGS_KEY, KEY_ALL_ACCESS, &created))
         return false;
-    WriteText(key, RV_VALUE_COMPANION, ownPath);
-    RegCloseKey(key);
-    return disposition == REG_CREATED_NEW_KEY;
+    key.WriteText(RV_VALUE_COMPANION, ownPath);
+    return created;
 }
 
-void SetSystemScreenSaver(HKEY desktop, bool firstRun)
+void SetSystemScreenSaver(RegistryKey& desktop, bool firstRun)
 {
     char windows[MAX_PATH] = "";
     GetWindowsDirectoryA(windows, sizeof windows);
@@ -76,8 +70,8 @@ void SetSystemScreenSaver(HKEY desktop, bool firstRun)
     // Without the screen saver in the Windows directory there is no path to
     // give: the user's own choice of screen saver stays as it is.
     if (shortPath[0]) {
-        WriteText(desktop, RV_VALUE_SCRNSAVE, shortPath);
-        WriteText(desktop, RV_VALUE_ACTIVE, "1");
+        desktop.WriteText(RV_VALUE_SCRNSAVE, shortPath);
+        desktop.WriteText(RV_VALUE_ACTIVE, "1");
         char ini[MAX_PATH + 16];
         snprintf(ini, sizeof ini, "%s\\system.ini", windows);
         WritePrivateProfileStringA("boot", RV_VALUE_SCRNSAVE, shortPath, ini);
@@ -92,7 +86,7 @@ void SetSystemScreenSaver(HKEY desktop, bool firstRun)
     }
     char text[16];
     snprintf(text, sizeof text, "%d", timeout);
-    WriteText(desktop, RV_VALUE_TIMEOUT, text);
+    desktop.WriteText(RV_VALUE_TIMEOUT, text);
     SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, (UINT)timeout, NULL, SPIF_SENDWININICHANGE);
     Broadcast();
 }
@@ -109,34 +103,27 @@ void InstallScreenSaver()
     version.dwOSVersionInfoSize = sizeof version;
     if (!GetVersionExA(&version))
         return;
-    HKEY desktop;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0, KEY_READ | KEY_WRITE, &desktop) !=
-        ERROR_SUCCESS)
+    RegistryKey desktop;
+    if (!desktop.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ | KEY_WRITE))
         return;
     SetSystemScreenSaver(desktop, firstRun);
-    RegCloseKey(desktop);
+    desktop.Close();
 
-    HKEY run;
-    if (OpenRunKey(HKEY_LOCAL_MACHINE, &run) == ERROR_SUCCESS ||
-        (version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-         OpenRunKey(HKEY_CURRENT_USER, &run) == ERROR_SUCCESS)) {
-        WriteText(run, RV_VALUE_COMPANION, ownPath);
-        RegCloseKey(run);
-    }
+    RegistryKey run;
+    if (OpenRunKey(HKEY_LOCAL_MACHINE, &run) ||
+        (version.dwPlatformId == VER_PLATFORM_WIN32_NT && OpenRunKey(HKEY_CURRENT_USER, &run)))
+        run.WriteText(RV_VALUE_COMPANION, ownPath);
 }
 
 void RemoveStartupEntry()
 {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        HKEY run;
-        if (OpenRunKey(root, &run) == ERROR_SUCCESS) {
-            RegDeleteValueA(run, RV_VALUE_COMPANION);
-            RegCloseKey(run);
-        }
+        RegistryKey run;
+        if (OpenRunKey(root, &run))
+            run.DeleteValue(RV_VALUE_COMPANION);
     }
     HWND running = FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE);
-    if (running)
-    {
+    if (running) {
         DWORD_PTR ignored;
         SendMessageTimeoutA(running, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     }

@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include "../shared/names.h"
+
 namespace {
 
 bool Done(char* buffer, size_t capacity, int written)
@@ -18,13 +20,13 @@ bool Done(char* buffer, size_t capacity, int written)
 bool FormatRunCommand(char* buffer, size_t capacity, const char* windowsDirectory)
 {
     return Done(buffer, capacity,
-                snprintf(buffer, capacity, "\"%s\\_Rotaveil.scr\" /s", windowsDirectory));
+                snprintf(buffer, capacity, "\"%s\\%s\" /s", windowsDirectory, RV_SAVER_FILE));
 }
 
 bool FormatOptionsCommand(char* buffer, size_t capacity, const char* windowsDirectory,
                           intptr_t window)
 {
     return Done(buffer, capacity,
-                snprintf(buffer, capacity, "\"%s\\_Rotaveil.scr\" /c:%i", windowsDirectory,
+                snprintf(buffer, capacity, "\"%s\\%s\" /c:%i", windowsDirectory, RV_SAVER_FILE,
                          (int)window));
 }

@@ -9,6 +9,7 @@
 #include "../resources/resource_ids.h"
 #include "../shared/help_file.h"
 #include "../shared/names.h"
+#include "../shared/start_program.h"
 
 HWND TrayWindow = NULL;
 
@@ -36,17 +37,15 @@ NOTIFYICONDATAA IconRecord(UINT flags)
     record.uFlags = flags;
     record.uCallbackMessage = TrayCallbackMessage;
     record.hIcon = TrayIcon;
-    strncpy(record.szTip, RV_TRAY_TITLE, 63);
+    LoadStringA(TrayInstance, IDS_TRAY_TIP, record.szTip, 64);
     return record;
 }
 
+// Not waited for: the screen saver runs on its own.
 void StartScreenSaver(char* commandLine)
 {
-    STARTUPINFOA startup;
-    GetStartupInfoA(&startup);
-    startup.dwFlags = 0;
     PROCESS_INFORMATION started;
-    if (CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started)) {
+    if (StartProgram(commandLine, 0, &started, false)) {
         CloseHandle(started.hProcess);
         CloseHandle(started.hThread);
     }
@@ -54,10 +53,10 @@ void StartScreenSaver(char* commandLine)
 
 void AskAndExit()
 {
-    int answer = MessageBoxA(TrayWindow,
-                             "Do you want Rotaveil icon to appear on the task bar after Windows "
-                             "restart?",
-                             "Rotaveil", MB_YESNOCANCEL | MB_ICONQUESTION);
+    char text[256] = "", caption[64] = "";
+    LoadStringA(TrayInstance, IDS_KEEP_TRAY_ICON, text, sizeof text);
+    LoadStringA(TrayInstance, IDS_PROGRAM_NAME, caption, sizeof caption);
+    int answer = MessageBoxA(TrayWindow, text, caption, MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL)
         return;
     if (answer == IDNO)

@@ -1,4 +1,5 @@
 #include "saver_framework.h"
+#include "../../shared/registry_key.h"
 
 #include "back_buffer.h"
 
@@ -221,16 +222,10 @@ DWORD ReadSampleSetting(const char* sample, const char* name, DWORD fallback)
 {
     char path[256];
     snprintf(path, sizeof path, "Software\\Quillmark\\Rotaveil Samples\\%s", sample);
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    DWORD value;
+    if (!key.Open(HKEY_CURRENT_USER, path, KEY_READ) || !key.ReadDword(name, &value))
         return fallback;
-    DWORD value = fallback;
-    DWORD type = 0;
-    DWORD size = sizeof value;
-    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)&value, &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value)
-        value = fallback;
-    RegCloseKey(key);
     return value;
 }
 
@@ -245,11 +240,9 @@ void WriteSampleSetting(const char* sample, const char* name, DWORD value)
 {
     char path[256];
     snprintf(path, sizeof path, "Software\\Quillmark\\Rotaveil Samples\\%s", sample);
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, path, &key) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof value);
-    RegCloseKey(key);
+    RegistryKey key;
+    if (key.Create(HKEY_CURRENT_USER, path))
+        key.WriteDword(name, value);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)

@@ -7,6 +7,7 @@
 #include "../log/trace.h"
 #include "../../shared/kept_password.h"
 #include "../../shared/names.h"
+#include "../../shared/registry_key.h"
 
 namespace {
 
@@ -29,15 +30,11 @@ LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*)
 // its character codes.
 bool UsePasswordIsSet()
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD number = 0;
+    RegistryKey key;
+    DWORD type, number = 0;
     DWORD size = sizeof number;
-    LONG result =
-        RegQueryValueExA(key, RV_VALUE_USE_PASSWORD, NULL, NULL, (BYTE*)&number, &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS && number != 0;
+    return key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ) &&
+           key.ReadRaw(RV_VALUE_USE_PASSWORD, &type, (BYTE*)&number, &size) && number != 0;
 }
 
 bool VerifyWithSystemDialog()
@@ -68,39 +65,31 @@ void SuspendSystemPassword()
     }
     PasswordProtected = false;
     strcpy(PasswordValueName, IsNtFamily() ? RV_VALUE_IS_SECURE : RV_VALUE_USE_PASSWORD);
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0, KEY_READ | KEY_WRITE, &key) !=
-        ERROR_SUCCESS)
+    RegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ | KEY_WRITE))
         return;
     PasswordValue found;
     memset(&found, 0, sizeof found);
     found.size = 256;
-    if (RegQueryValueExA(key, PasswordValueName, NULL, &found.type, found.data, &found.size) !=
-        ERROR_SUCCESS) {
-        RegCloseKey(key);
+    if (!key.ReadRaw(PasswordValueName, &found.type, found.data, &found.size))
         return;
-    }
     SavedPasswordValue = found;
     PasswordProtected = PasswordValueIsOn(found);
     if (PasswordProtected) {
         KeepPasswordSetting(PasswordValueName, found.type, found.data, found.size);
         PasswordValue off = PasswordOffValue(found);
-        RegSetValueExA(key, PasswordValueName, 0, off.type, off.data, off.size);
+        key.WriteRaw(PasswordValueName, off.type, off.data, off.size);
     }
-    RegCloseKey(key);
 }
 
 void RestoreSystemPassword()
 {
     if (!PasswordProtected)
         return;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
-        return;
-    bool written = RegSetValueExA(key, PasswordValueName, 0, SavedPasswordValue.type,
-                                  SavedPasswordValue.data, SavedPasswordValue.size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (written)
+    RegistryKey key;
+    if (key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_WRITE) &&
+        key.WriteRaw(PasswordValueName, SavedPasswordValue.type, SavedPasswordValue.data,
+                     SavedPasswordValue.size))
         ForgetPasswordSetting();
 }
 

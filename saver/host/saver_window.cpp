@@ -3,7 +3,7 @@
 #include "cascade.h"
 #include "preview_popup.h"
 #include "saver_state.h"
-#include "../log/system_text.h"
+#include "../../shared/system_text.h"
 #include "../log/trace.h"
 #include "../../shared/names.h"
 #include "../../resources/resource_ids.h"

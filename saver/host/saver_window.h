@@ -4,8 +4,12 @@
 #pragma once
 #include <windows.h>
 
+// The preview picture (bitmap 220), and the settings dialog's "Preview"
+// pop-ups that screen savers draw in, sized to it.
 const int PreviewBitmapWidth = 152;
 const int PreviewBitmapHeight = 112;
+const int PreviewPopupWidth = PreviewBitmapWidth;
+const int PreviewPopupHeight = PreviewBitmapHeight + 2;
 
 bool RegisterSaverClass(HINSTANCE instance);
 

@@ -70,13 +70,3 @@ size_t FindLogCutStart(const char* text, size_t length)
     }
     return length;
 }
-
-void TrimLineEnd(char* text)
-{
-    if (!text)
-        return;
-    size_t length = strlen(text);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' ||
-                          text[length - 1] == ' '))
-        text[--length] = '\0';
-}

@@ -31,8 +31,3 @@ size_t StripCarriageReturns(char* text, size_t length);
 // first line feed at or after the middle. Returns length when nothing is to be
 // cut (no such line feed, or nothing after it).
 size_t FindLogCutStart(const char* text, size_t length);
-
-// Removes the line breaks (CR and LF) and blanks at the end of a text in
-// place: system texts end with their own CR LF, which a log line must not
-// carry into the middle of the file.
-void TrimLineEnd(char* text);

@@ -2,6 +2,8 @@
 
 #include "log_text.h"
 
+#include <stdarg.h>
+
 #include <new>
 #include <string.h>
 
@@ -166,4 +168,25 @@ void ClearLog()
     if (!LogPath(path))
         return;
     FileCloser file(fopen(path, "w"));
+}
+
+void LogFormat(const char* format, ...)
+{
+    char text[TraceTextLimit];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    LogMessage(text);
+}
+
+void TraceAndLog(const char* format, ...)
+{
+    char text[TraceTextLimit];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    Trace(text);
+    LogMessage(text);
 }

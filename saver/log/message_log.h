@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <stdio.h>
 
+#include "trace.h"
+
 // Re-entrant lock of the log (an unnamed mutex); WinMain creates and closes it.
 extern HANDLE LogLock;
 
@@ -16,6 +18,10 @@ const unsigned LogDisplayLimit = LogSizeLimit + 1000;   // bytes the dialog show
 // Appends one dated line; cuts the file to about its newer half when it has
 // grown over LogSizeLimit.
 void LogMessage(const char* text);
+// printf-style: formats the text (cut at TraceTextLimit) and logs it; the
+// second also hands it to the trace sink.
+void LogFormat(const char* format, ...) ROTAVEIL_PRINTF(1, 2);
+void TraceAndLog(const char* format, ...) ROTAVEIL_PRINTF(1, 2);
 
 // Copies the whole file into buffer and returns the byte count read. With no
 // buffer, or one smaller than the file, returns the file's size and reads

@@ -6,7 +6,7 @@
 #include "process_info.h"
 #include "../host/saver_state.h"
 #include "../log/message_log.h"
-#include "../log/system_text.h"
+#include "../../shared/system_text.h"
 #include "../log/trace.h"
 #include "../settings/text_compare.h"
 
@@ -19,15 +19,7 @@ const size_t WaitGroup = MAXIMUM_WAIT_OBJECTS - 1;
 
 void TraceName(const char* format, const ProcessInfo* record)
 {
-    char text[256];
-    snprintf(text, sizeof text, format, record->name.c_str());
-    Trace(text);
-}
-
-void TraceAndLog(const char* text)
-{
-    Trace(text);
-    LogMessage(text);
+    TraceFormat(format, record->name.c_str());
 }
 
 // The records (by position) whose processes still run.
@@ -123,15 +115,13 @@ void Terminate(const std::vector<ProcessInfo*>& records, Running* running)
             continue;
         }
         DWORD code = GetLastError();
-        char text[256];
         if (code != 0) {
             char system[100];
             FormatSystemText(code, system, sizeof system);
-            snprintf(text, sizeof text, "Error terminating %s; %s", record->name.c_str(), system);
+            TraceAndLog("Error terminating %s; %s", record->name.c_str(), system);
         } else {
-            snprintf(text, sizeof text, "Could not terminate %s", record->name.c_str());
+            TraceAndLog("Could not terminate %s", record->name.c_str());
         }
-        TraceAndLog(text);
     }
     running->swap(terminated);
 }
@@ -162,11 +152,8 @@ void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>*
             return;
         Terminate(records, &running);
         WaitForEnds(records, &running, ended, TerminateWait, "%s  was killed");
-        for (size_t position : running) {
-            char text[256];
-            snprintf(text, sizeof text, "%s did not terminate", records[position]->name.c_str());
-            TraceAndLog(text);
-        }
+        for (size_t position : running)
+            TraceAndLog("%s did not terminate", records[position]->name.c_str());
     } catch (...) {
         Trace("Exception in CloseProcess");
     }

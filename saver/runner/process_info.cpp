@@ -112,13 +112,9 @@ bool StopRecords(ProcessVector& vector, const std::vector<ProcessInfo*>& order)
             record->failCount += 1;
         record->ForgetProcess();
         record->window = NULL;
-        if (!stopped && hadProcess && record->parent) {
-            char text[1024];
-            snprintf(text, sizeof text, "Could not terminate %s started by %s",
-                     record->name.c_str(), record->parent->name.c_str());
-            Trace(text);
-            LogMessage(text);
-        }
+        if (!stopped && hadProcess && record->parent)
+            TraceAndLog("Could not terminate %s started by %s", record->name.c_str(),
+                        record->parent->name.c_str());
         done[i] = stopped;
         for (size_t child = 0; child < i; ++child) {
             if (order[child]->parent == record && !done[child])

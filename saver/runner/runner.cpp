@@ -15,7 +15,7 @@
 #include "../host/saver_state.h"
 #include "../host/session.h"
 #include "../log/message_log.h"
-#include "../log/system_text.h"
+#include "../../shared/system_text.h"
 #include "../log/trace.h"
 #include "../settings/settings_state.h"
 
@@ -36,30 +36,15 @@ bool IsSet(HANDLE event)
     return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
 }
 
-void TraceNumber(const char* format, int number)
-{
-    char text[1024];
-    snprintf(text, sizeof text, format, number);
-    Trace(text);
-}
-
-void TraceAndLog(const char* text)
-{
-    Trace(text);
-    LogMessage(text);
-}
-
 void ReportFailedStart(const char* path, DWORD code)
 {
-    char text[1024];
     if (code != 0) {
         char system[100];
         FormatSystemText(code, system, sizeof system);
-        snprintf(text, sizeof text, "%s error loading, %s", path, system);
+        TraceAndLog("%s error loading, %s", path, system);
     } else {
-        snprintf(text, sizeof text, "%s error loading", path);
+        TraceAndLog("%s error loading", path);
     }
-    TraceAndLog(text);
 }
 
 // Waits for a new screen saver to be ready for input, at most InputIdleWait,
@@ -142,13 +127,9 @@ bool ShowOneScreensaver(const char* path)
         SetWindowPos(record->window, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     } else {
-        char text[1024];
-        snprintf(text, sizeof text, "%s has no windows????", path);
-        Trace(text);
+        TraceFormat("%s has no windows????", path);
     }
-    char text[1024];
-    snprintf(text, sizeof text, "%s  loaded", commandLine);
-    Trace(text);
+    TraceFormat("%s  loaded", commandLine);
 
     bool endedByItself = WaitHandlingSentMessages(3, ends, Period) == WAIT_OBJECT_0;
     bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
@@ -175,10 +156,7 @@ bool ExcludeIfMisbehaving(const char* path)
         return false;
     ExcludeCurrentEntry();
     DestroyRecord(Processes, found);
-    char text[1024];
-    snprintf(text, sizeof text, "%s is excluded from current session play-list as misbehaved.",
-             path);
-    TraceAndLog(text);
+    TraceAndLog("%s is excluded from current session play-list as misbehaved.", path);
     return true;
 }
 
@@ -217,7 +195,7 @@ bool RunOneTurn()
                 AdvanceTurn();
             if (IsSet(InputEvent))
                 AskForPassword();
-            TraceNumber("Processes.size()=%i", (int)Processes.size());
+            TraceFormat("Processes.size()=%i", (int)Processes.size());
         }
     } catch (...) {
         Trace("RunScreensavers Exception");
@@ -232,7 +210,7 @@ DWORD WINAPI RunScreensavers(LPVOID)
     try {
         Trace("RunScreensavers start-up code -----------");
         SessionJob = CreateSessionJob();
-        TraceNumber("%i  files to load", (int)PlayList.size());
+        TraceFormat("%i  files to load", (int)PlayList.size());
         PrepareTurnOrder();
         while (RunOneTurn() && !IsSet(StopEvent)) {
         }

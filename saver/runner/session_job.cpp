@@ -1,6 +1,6 @@
 #include "session_job.h"
 
-#include "hosted_start.h"
+#include "../../shared/start_program.h"
 
 namespace {
 
@@ -44,8 +44,8 @@ HANDLE CreateSessionJob()
 bool StartInSessionJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started)
 {
     if (!job)
-        return StartHostedSaver(commandLine, 0, started);
-    if (!StartHostedSaver(commandLine, CREATE_SUSPENDED, started))
+        return StartProgram(commandLine, 0, started);
+    if (!StartProgram(commandLine, CREATE_SUSPENDED, started))
         return false;
     AssignProcessToJobObjectFunction assign =
         (AssignProcessToJobObjectFunction)(void*)Kernel32Function("AssignProcessToJobObject");

@@ -27,15 +27,11 @@ bool OpensModalDialog(const char* exeName)
 
 void RecordChild(const PROCESSENTRY32& entry, ProcessInfo* parent)
 {
-    char text[260];
     if (OpensModalDialog(entry.szExeFile))
-        snprintf(text, sizeof text,
-                 "Screensaver %s has opened modal dialog, possibly error warning!",
-                 parent->name.c_str());
+        LogFormat("Screensaver %s has opened modal dialog, possibly error warning!",
+                  parent->name.c_str());
     else
-        snprintf(text, sizeof text, "Screensaver %s started %s process", parent->name.c_str(),
-                 entry.szExeFile);
-    LogMessage(text);
+        LogFormat("Screensaver %s started %s process", parent->name.c_str(), entry.szExeFile);
 
     HANDLE process =
         OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
@@ -85,9 +81,7 @@ void DetectChildProcesses()
     try {
         std::vector<PROCESSENTRY32> snapshot;
         if (EnumProcesses(snapshot)) {
-            char text[260];
-            snprintf(text, sizeof text, "NumProcesses=%i", (int)snapshot.size());
-            Trace(text);
+            TraceFormat("NumProcesses=%i", (int)snapshot.size());
             for (const PROCESSENTRY32& entry : snapshot) {
                 size_t parent = FindByProcessId(Processes, entry.th32ParentProcessID);
                 size_t self = FindByProcessId(Processes, entry.th32ProcessID);
@@ -97,9 +91,7 @@ void DetectChildProcesses()
         }
         NumWindows = 0;
         AttachWindows(0);
-        char text[260];
-        snprintf(text, sizeof text, "NumWindows=%i", (int)NumWindows);
-        Trace(text);
+        TraceFormat("NumWindows=%i", (int)NumWindows);
         NumWindows = 0;
     } catch (...) {
         Trace("DetectChildProcesses exception");

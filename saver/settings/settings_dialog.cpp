@@ -14,7 +14,7 @@
 #include "../../shared/help_file.h"
 #include "../log/message_log.h"
 #include "../runner/command_lines.h"
-#include "../runner/hosted_start.h"
+#include "../../shared/start_program.h"
 #include "../runner/process_info.h"
 #include "../../resources/resource_ids.h"
 
@@ -147,7 +147,7 @@ BOOL OnSetting()
     if (!BuildConfigureCommandLine(commandLine, sizeof commandLine, Catalogue[position].c_str()))
         return TRUE;
     PROCESS_INFORMATION started;
-    StartHostedSaver(commandLine, 0, &started);
+    StartProgram(commandLine, 0, &started);
     // The dialog does not wait for the screen saver's own settings.
     if (started.hProcess)
         CloseHandle(started.hProcess);
@@ -162,7 +162,7 @@ BOOL OnPreview(HWND dialog)
     BOOL result;
     if (!CaretEntry(&position, &result))
         return result;
-    HWND popup = CreateSaverWindow(152, 114, dialog);
+    HWND popup = CreateSaverWindow(PreviewPopupWidth, PreviewPopupHeight, dialog);
     if (!popup)
         return TRUE;
     PreviewWindows.push_back(popup);
@@ -173,7 +173,7 @@ BOOL OnPreview(HWND dialog)
                                  (intptr_t)popup))
         return TRUE;
     PROCESS_INFORMATION started;
-    StartHostedSaver(commandLine, IDLE_PRIORITY_CLASS, &started);
+    StartProgram(commandLine, IDLE_PRIORITY_CLASS, &started);
     if (started.hProcess) {
         ProcessInfo* record = new ProcessInfo(Catalogue[position].c_str());
         record->procInfo = started;
@@ -340,12 +340,20 @@ BOOL OnDrawItem(const DRAWITEMSTRUCT* item)
     return TRUE;
 }
 
+// A question in the program's own words, from its string table.
+int AskQuestion(UINT textId, UINT buttons)
+{
+    char text[256] = "", caption[64] = "";
+    LoadStringA(Instance, textId, text, sizeof text);
+    LoadStringA(Instance, IDS_PROGRAM_NAME, caption, sizeof caption);
+    return MessageBoxA(NULL, text, caption, buttons | MB_ICONQUESTION);
+}
+
 void OnDestroy()
 {
     KeepPreviews = false;
     if (!PreviewWindows.empty())
-        KeepPreviews = MessageBoxA(NULL, "Close preview window(s)?", "Rotaveil",
-                                   MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDNO;
+        KeepPreviews = AskQuestion(IDS_CLOSE_PREVIEWS, MB_YESNO | MB_TOPMOST) == IDNO;
     if (!KeepPreviews) {
         std::vector<HWND> open = PreviewWindows;
         for (HWND popup : open)

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "registry_text.h"
 #include "settings_state.h"
 #include "text_compare.h"
 #include "value_names.h"
 #include "../host/saver_state.h"
 #include "../log/trace.h"
 #include "../../shared/names.h"
+#include "../../shared/registry_key.h"
 
 namespace {
 
@@ -26,23 +26,22 @@ const UINT HostBoxWait = 2000;  // ms; the display settings may be busy
 
 void ReadPeriodAndIndex()
 {
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (!key.Create(HKEY_CURRENT_USER, RV_SETTINGS_KEY))
         return;
     DWORD value;
-    if (ReadRegistryNumber(key, RV_VALUE_PERIOD, &value))
+    if (key.ReadDword(RV_VALUE_PERIOD, &value))
         Period = value;
-    if (ReadRegistryNumber(key, RV_VALUE_FILE_INDEX, &value))
+    if (key.ReadDword(RV_VALUE_FILE_INDEX, &value))
         FileIndex = value;
-    Shuffle = ReadRegistryNumber(key, RV_VALUE_SHUFFLE, &value) && value != 0;
+    Shuffle = key.ReadDword(RV_VALUE_SHUFFLE, &value) && value != 0;
     DWORD seed, list;
-    ShuffleRoundStored = ReadRegistryNumber(key, RV_VALUE_SHUFFLE_SEED, &seed) &&
-                         ReadRegistryNumber(key, RV_VALUE_SHUFFLE_LIST, &list);
+    ShuffleRoundStored = key.ReadDword(RV_VALUE_SHUFFLE_SEED, &seed) &&
+                         key.ReadDword(RV_VALUE_SHUFFLE_LIST, &list);
     if (ShuffleRoundStored) {
         ShuffleSeed = seed;
         ShuffleList = list;
     }
-    RegCloseKey(key);
 }
 
 // Every stored path adds the positions of all catalogue entries equal to it,
@@ -50,8 +49,8 @@ void ReadPeriodAndIndex()
 // the two sizes, not their product.
 void ReadPlayList()
 {
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (!key.Create(HKEY_CURRENT_USER, RV_PLAYLIST_KEY))
         return;
     PlayList.clear();
     std::unordered_map<std::string, std::vector<uint32_t>> positions;
@@ -65,7 +64,7 @@ void ReadPlayList()
         DWORD dataSize = sizeof data - 1;
         DWORD type = 0;
         LONG result =
-            RegEnumValueA(key, index, name, &nameSize, NULL, &type, (BYTE*)data, &dataSize);
+            RegEnumValueA(key.Handle(), index, name, &nameSize, NULL, &type, (BYTE*)data, &dataSize);
         // A name or path too long to be one of ours is passed over; the
         // entries after it still count.
         if (result == ERROR_MORE_DATA)
@@ -79,7 +78,6 @@ void ReadPlayList()
         if (found != positions.end())
             PlayList.insert(PlayList.end(), found->second.begin(), found->second.end());
     }
-    RegCloseKey(key);
 }
 
 void ReadSystemTimeout()
@@ -141,15 +139,11 @@ bool NamesExistingFile(const char* path)
 
 bool RunEntryNamesCompanion(HKEY root)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, RV_RUN_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                      &key) != ERROR_SUCCESS)
-        return false;
+    RegistryKey key;
     char path[MAX_PATH];
-    bool shown = ReadRegistryText(key, RV_VALUE_COMPANION, path, sizeof path) &&
-                 path[0] != '\0' && NamesExistingFile(path);
-    RegCloseKey(key);
-    return shown;
+    return key.Open(root, RV_RUN_KEY, KEY_QUERY_VALUE) &&
+           key.ReadText(RV_VALUE_COMPANION, path, sizeof path) && path[0] != '\0' &&
+           NamesExistingFile(path);
 }
 
 void ReadShowTrayIcon()
@@ -177,18 +171,17 @@ void DeleteAllValues(HKEY key)
 void WritePlayList()
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (!key.Create(HKEY_CURRENT_USER, RV_PLAYLIST_KEY))
         return;
-    DeleteAllValues(key);
+    DeleteAllValues(key.Handle());
     for (uint32_t i = 0; i < PlayList.size(); ++i) {
         if (PlayList[i] >= Catalogue.size())
             continue;
         char name[32];
         FormatPlayListValueName(name, sizeof name, i);
-        WriteRegistryText(key, name, Catalogue[PlayList[i]].c_str());
+        key.WriteText(name, Catalogue[PlayList[i]].c_str());
     }
-    RegCloseKey(key);
 }
 
 void WriteTimeout()
@@ -196,13 +189,9 @@ void WriteTimeout()
     uint32_t minutes = TimeoutMinutes > TimeoutMinutesLimit ? TimeoutMinutesLimit : TimeoutMinutes;
     char seconds[16];
     snprintf(seconds, sizeof seconds, "%u", (unsigned)(minutes * 60));
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_DESKTOP_KEY, 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                      &key) == ERROR_SUCCESS) {
-        WriteRegistryText(key, RV_VALUE_TIMEOUT, seconds);
-        RegCloseKey(key);
-    }
+    RegistryKey key;
+    if (key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_SET_VALUE))
+        key.WriteText(RV_VALUE_TIMEOUT, seconds);
     SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, minutes * 60, NULL, SPIF_SENDWININICHANGE);
     if (RunMode == ModeConfig && ParentWindow) {
         HWND box = FindHostTimeoutBox(ParentWindow);
@@ -217,12 +206,9 @@ void WriteTimeout()
 
 void DeleteRunEntry(HKEY root)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, RV_RUN_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                      &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, RV_VALUE_COMPANION);
-    RegCloseKey(key);
+    RegistryKey key;
+    if (key.Open(root, RV_RUN_KEY, KEY_SET_VALUE))
+        key.DeleteValue(RV_VALUE_COMPANION);
 }
 
 void StartCompanion(const char* companionPath)
@@ -268,17 +254,12 @@ void SaveSettings()
 {
     try {
         char companionPath[MAX_PATH] = "";
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) ==
-            ERROR_SUCCESS) {
-            DWORD period = Period;
-            RegSetValueExA(key, RV_VALUE_PERIOD, 0, REG_DWORD, (const BYTE*)&period,
-                           sizeof period);
-            DWORD shuffle = Shuffle ? 1 : 0;
-            RegSetValueExA(key, RV_VALUE_SHUFFLE, 0, REG_DWORD, (const BYTE*)&shuffle,
-                           sizeof shuffle);
-            ReadRegistryText(key, RV_VALUE_COMPANION, companionPath, sizeof companionPath);
-            RegCloseKey(key);
+        RegistryKey key;
+        if (key.Open(HKEY_CURRENT_USER, RV_SETTINGS_KEY, KEY_ALL_ACCESS)) {
+            key.WriteDword(RV_VALUE_PERIOD, Period);
+            key.WriteDword(RV_VALUE_SHUFFLE, Shuffle ? 1 : 0);
+            key.ReadText(RV_VALUE_COMPANION, companionPath, sizeof companionPath);
+            key.Close();
         }
         WritePlayList();
         WriteTimeout();
@@ -291,21 +272,14 @@ void SaveSettings()
 void SaveLastState()
 {
     try {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, RV_SETTINGS_KEY, 0, KEY_WRITE, &key) !=
-            ERROR_SUCCESS)
+        RegistryKey key;
+        if (!key.Open(HKEY_CURRENT_USER, RV_SETTINGS_KEY, KEY_WRITE))
             return;
-        DWORD index = FileIndex;
-        RegSetValueExA(key, RV_VALUE_FILE_INDEX, 0, REG_DWORD, (const BYTE*)&index,
-                       sizeof index);
+        key.WriteDword(RV_VALUE_FILE_INDEX, FileIndex);
         if (Shuffle && ShuffleRoundStored) {
-            DWORD seed = ShuffleSeed, list = ShuffleList;
-            RegSetValueExA(key, RV_VALUE_SHUFFLE_SEED, 0, REG_DWORD, (const BYTE*)&seed,
-                           sizeof seed);
-            RegSetValueExA(key, RV_VALUE_SHUFFLE_LIST, 0, REG_DWORD, (const BYTE*)&list,
-                           sizeof list);
+            key.WriteDword(RV_VALUE_SHUFFLE_SEED, ShuffleSeed);
+            key.WriteDword(RV_VALUE_SHUFFLE_LIST, ShuffleList);
         }
-        RegCloseKey(key);
     } catch (...) {
         Trace("SaveLastState");
     }

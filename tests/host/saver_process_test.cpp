@@ -121,7 +121,7 @@ TEST_F(SaverProcess, PreviewPutsADisabledChildOverTheHostPaneAndEndsWithIt)
     EXPECT_EQ(hostClient.right, childRect.right);
     EXPECT_EQ(hostClient.bottom, childRect.bottom);
 
-    // What it paints is checked in-process (preview_paint_test.cpp): Wine does
+    // What it paints is checked in-process (saver_window_test.cpp): Wine does
     // not show what a process draws into another process's window.
     DestroyWindow(host);
     ASSERT_TRUE(saver.WaitForExit(15000)) << "the preview outlived its host window";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "saver/log/log_text.h"
+#include "shared/system_text.h"
 
 namespace {
 

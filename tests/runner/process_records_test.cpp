@@ -169,8 +169,9 @@ TEST_F(ProcessRecords, TheLastVisibleTopLevelWindowIsAttachedNeverAnOwnedOne)
     ASSERT_TRUE(driver_.WaitForRecords("owned window", 1, 10000));
     std::vector<RecordLine> windows = driver_.RecordsStartingWith("child window");
     ASSERT_EQ(2u, windows.size());
-    HWND second = (HWND)(INT_PTR)atoi(windows[1].text.c_str() + 13);
-    HWND owned = (HWND)(INT_PTR)atoi(driver_.RecordsStartingWith("owned window")[0].text.c_str() + 13);
+    HWND second = (HWND)(INT_PTR)NumberAfter(windows[1].text, "child window ");
+    HWND owned = (HWND)(INT_PTR)NumberAfter(driver_.RecordsStartingWith("owned window")[0].text,
+                                            "owned window ");
     // Enumeration runs from the top of the z-order: put the second window last.
     SetWindowPos(second, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     PumpMessagesFor(200);

@@ -55,16 +55,6 @@ protected:
         FreeSettings();
         DeleteFileA(OwnLogPath().c_str());
     }
-    std::vector<std::string> StartedNames() const
-    {
-        std::vector<std::string> names;
-        for (const RecordLine& line : driver_.RecordsStartingWith("start")) {
-            size_t slash = line.text.rfind('\\');
-            size_t quote = line.text.find('"', slash);
-            names.push_back(line.text.substr(slash + 1, quote - slash - 1));
-        }
-        return names;
-    }
     std::string Log() const { return ReadWholeFile(OwnLogPath()); }
 
     SessionDriver driver_;  // its end stops the stubborn processes left running
@@ -102,7 +92,7 @@ TEST_F(Exclusion, AfterTheSecondFailedTurnEveryEntryGoesAndPlayGoesOnWithTheNext
     WaitForSingleObject(thread, 30000);
     CloseHandle(thread);
 
-    std::vector<std::string> started = StartedNames();
+    std::vector<std::string> started = driver_.StartedFileNames();
     ASSERT_GE(started.size(), 4u);
     EXPECT_EQ((std::vector<std::string>{"stubborn_x.scr", "good_a.scr", "stubborn_x.scr",
                                         "good_b.scr"}),
@@ -125,7 +115,7 @@ TEST_F(Exclusion, TheOnlyScreenSaverListedTwiceGoesAndTheSessionEnds)
     RunSaverSession();
     EXPECT_LT(GetTickCount() - start, 20000u);
     EXPECT_TRUE(PlayList.empty());
-    EXPECT_EQ(2u, StartedNames().size());
+    EXPECT_EQ(2u, driver_.StartedFileNames().size());
     std::string log = Log();
     size_t excluded = log.find(stubborn_ + " is excluded from current session play-list");
     size_t empty = log.find("Play list is empty. Terminating...");

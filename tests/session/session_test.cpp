@@ -246,8 +246,7 @@ TEST(SessionOnNt4, RunsWithoutLookingForChildren)
 {
     InstalledChild child;
     SessionDriver driver;
-    const char* appDefaults = "Software\\Wine\\AppDefaults\\_Rotaveil.scr";
-    SetRegistryText(HKEY_CURRENT_USER, appDefaults, "Version", "nt40");
+    WineVersionFor nt4("_Rotaveil.scr", "nt40");
     CopyFileA(BesideTests("rvt_good.scr").c_str(), BesideTests("rvt_child.scr").c_str(), FALSE);
     std::string saver = driver.savers.Install("rvt_child.scr", SaverDirectory::System, "child_nt4.scr");
 
@@ -258,9 +257,7 @@ TEST(SessionOnNt4, RunsWithoutLookingForChildren)
     ASSERT_TRUE(driver.WaitForRecords("child start", 1, 10000)) << "the child never ran";
     SessionDriver::PressKey();
     EXPECT_TRUE(driver.WaitForEnd(10000));
-    DeleteRegistryTree(HKEY_CURRENT_USER, appDefaults);
     EXPECT_EQ(std::string::npos, driver.Log().find("started rvchild.exe")) << driver.Log();
-
 }
 
 // With a snapshot, the same screen saver's child is found and logged.

@@ -13,17 +13,6 @@
 
 namespace {
 
-std::vector<std::string> StartedNames(const SessionDriver& driver)
-{
-    std::vector<std::string> names;
-    for (const RecordLine& line : driver.RecordsStartingWith("start")) {
-        size_t slash = line.text.rfind('\\');
-        size_t quote = line.text.find('"', slash);
-        names.push_back(line.text.substr(slash + 1, quote - slash - 1));
-    }
-    return names;
-}
-
 TEST(ShuffleSession, EachScreenSaverOncePerRoundAndTheNextSessionFinishesIt)
 {
     SessionDriver driver;
@@ -37,7 +26,7 @@ TEST(ShuffleSession, EachScreenSaverOncePerRoundAndTheNextSessionFinishesIt)
     ASSERT_TRUE(driver.WaitForRecords("window", 2, 15000));
     SessionDriver::PressKey();
     ASSERT_TRUE(driver.WaitForEnd(10000));
-    size_t first = StartedNames(driver).size();
+    size_t first = driver.StartedFileNames().size();
     ASSERT_EQ(2u, first);
     EXPECT_EQ(2u, driver.StoredFileIndex()) << "the position inside the round";
 
@@ -45,7 +34,7 @@ TEST(ShuffleSession, EachScreenSaverOncePerRoundAndTheNextSessionFinishesIt)
     ASSERT_TRUE(driver.WaitForRecords("window", first + 3, 15000));
     SessionDriver::PressKey();
     ASSERT_TRUE(driver.WaitForEnd(10000));
-    std::vector<std::string> names = StartedNames(driver);
+    std::vector<std::string> names = driver.StartedFileNames();
     ASSERT_GE(names.size(), 5u);
     std::set<std::string> round(names.begin(), names.begin() + 3);
     EXPECT_EQ(3u, round.size()) << "the first round showed a screen saver twice";

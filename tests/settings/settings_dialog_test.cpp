@@ -129,13 +129,16 @@ TEST_F(SettingsDialog, OkReadsThePeriodAndTimeoutWithTheirLimits)
 TEST_F(SettingsDialog, CancelStoresNothing)
 {
     driver_.SetPeriod(30000);
+    driver_.SetPlayList({b_, a_});
     Open();
     Type(IDC_PERIOD, "99");
     Press(IDC_REMOVE_ALL);
+    Press(IDC_SHUFFLE);
     Press(IDCANCEL);
     ASSERT_TRUE(saver_.WaitForExit(15000));
     EXPECT_EQ(30000u, StoredPeriod());
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, RV_PLAYLIST_KEY "\\x"));
+    EXPECT_EQ((std::vector<std::string>{b_, a_}), StoredPlayList());
+    EXPECT_EQ(0xFFFFFFFFu, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle"));
 }
 
 TEST_F(SettingsDialog, RandomOrderIsShownAndStoredByOk)
@@ -230,10 +233,8 @@ TEST_F(SettingsDialog, PreviewsCascadeAndEachStopsWithItsWindow)
     ASSERT_EQ(2u, starts.size());
     std::vector<HWND> popups;
     for (const RecordLine& start : starts) {
-        size_t at = start.text.find("/p ");
-        ASSERT_NE(std::string::npos, at) << start.text;
         EXPECT_EQ(0u, start.text.find("start good [\"" + b_ + "\" /p ")) << start.text;
-        popups.push_back((HWND)(INT_PTR)atoi(start.text.c_str() + at + 3));
+        popups.push_back((HWND)(INT_PTR)NumberAfter(start.text, "/p "));
     }
     char title[64];
     GetWindowTextA(popups[0], title, sizeof title);
@@ -277,10 +278,10 @@ TEST_F(SettingsDialog, KeptPreviewsOutliveTheDialogUntilTheLastCloses)
     EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindow(dialog_); })) << "the dialog stayed";
     for (const RecordLine& start : starts)
         EXPECT_TRUE(ProcessRuns(start.pid));
-    HWND popup = (HWND)(INT_PTR)atoi(starts[0].text.c_str() + starts[0].text.find("/p ") + 3);
+    HWND popup = (HWND)(INT_PTR)NumberAfter(starts[0].text, "/p ");
     PostMessageA(popup, WM_CLOSE, 0, 0);
     EXPECT_FALSE(saver_.WaitForExit(1500)) << "one preview is still open";
-    popup = (HWND)(INT_PTR)atoi(starts[1].text.c_str() + starts[1].text.find("/p ") + 3);
+    popup = (HWND)(INT_PTR)NumberAfter(starts[1].text, "/p ");
     PostMessageA(popup, WM_CLOSE, 0, 0);
     ASSERT_TRUE(saver_.WaitForExit(10000)) << "closing the last kept preview must end the process";
     for (const RecordLine& start : starts)

@@ -179,3 +179,14 @@ bool ProcessRuns(DWORD pid)
     CloseHandle(process);
     return runs;
 }
+
+std::vector<std::string> SessionDriver::StartedFileNames() const
+{
+    std::vector<std::string> names;
+    for (const RecordLine& line : RecordsStartingWith("start")) {
+        size_t slash = line.text.rfind('\\');
+        size_t quote = line.text.find('"', slash);
+        names.push_back(line.text.substr(slash + 1, quote - slash - 1));
+    }
+    return names;
+}

@@ -31,6 +31,8 @@ public:
     std::vector<RecordLine> Records() const;
     // Lines whose text starts with prefix, in order.
     std::vector<RecordLine> RecordsStartingWith(const char* prefix) const;
+    // The file names of the screen savers started, in order ("good_a.scr").
+    std::vector<std::string> StartedFileNames() const;
     // Waits until at least count lines start with prefix.
     bool WaitForRecords(const char* prefix, size_t count, DWORD milliseconds);
     std::string Log() const;

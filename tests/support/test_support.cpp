@@ -1,6 +1,9 @@
 #include "test_support.h"
 
+#include "shared/registry_key.h"
+
 #include <stdio.h>
+#include <stdlib.h>
 
 std::string BesideTests(const char* fileName)
 {
@@ -83,38 +86,33 @@ void PumpMessagesFor(DWORD milliseconds)
 
 void DeleteRegistryTree(HKEY root, const char* path)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    RegistryKey key;
+    if (key.Open(root, path, KEY_ALL_ACCESS)) {
         for (;;) {
             char child[256];
             DWORD size = sizeof child;
-            if (RegEnumKeyExA(key, 0, child, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            if (RegEnumKeyExA(key.Handle(), 0, child, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
                 break;
             std::string childPath = std::string(path) + "\\" + child;
             DeleteRegistryTree(root, childPath.c_str());
         }
-        RegCloseKey(key);
     }
+    key.Close();
     RegDeleteKeyA(root, path);
 }
 
 bool RegistryKeyExists(HKEY root, const char* path)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    RegistryKey key;
+    return key.Open(root, path, KEY_READ);
 }
 
 void SetRegistryRaw(HKEY root, const char* path, const char* name, DWORD type, const void* data,
                     DWORD size)
 {
-    HKEY key;
-    if (RegCreateKeyA(root, path, &key) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, type, (const BYTE*)data, size);
-    RegCloseKey(key);
+    RegistryKey key;
+    if (key.Create(root, path))
+        key.WriteRaw(name, type, (const BYTE*)data, size);
 }
 
 void SetRegistryText(HKEY root, const char* path, const char* name, const char* text)
@@ -130,32 +128,27 @@ void SetRegistryNumber(HKEY root, const char* path, const char* name, DWORD valu
 bool ReadRegistryValue(HKEY root, const char* path, const char* name, DWORD* type,
                        std::string* data)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    RegistryKey key;
     DWORD size = 0;
     DWORD kind = 0;
-    bool ok = RegQueryValueExA(key, name, NULL, &kind, NULL, &size) == ERROR_SUCCESS;
-    if (ok) {
-        std::string bytes(size, '\0');
-        ok = RegQueryValueExA(key, name, NULL, &kind, (BYTE*)&bytes[0], &size) == ERROR_SUCCESS;
-        bytes.resize(size);
-        if (data)
-            *data = bytes;
-        if (type)
-            *type = kind;
-    }
-    RegCloseKey(key);
-    return ok;
+    if (!key.Open(root, path, KEY_READ) || !key.ReadRaw(name, &kind, NULL, &size))
+        return false;
+    std::string bytes(size, '\0');
+    if (!key.ReadRaw(name, &kind, (BYTE*)&bytes[0], &size))
+        return false;
+    bytes.resize(size);
+    if (data)
+        *data = bytes;
+    if (type)
+        *type = kind;
+    return true;
 }
 
 void DeleteRegistryValue(HKEY root, const char* path, const char* name)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
+    RegistryKey key;
+    if (key.Open(root, path, KEY_ALL_ACCESS))
+        key.DeleteValue(name);
 }
 
 DWORD ReadRegistryDword(HKEY root, const char* path, const char* name)
@@ -197,4 +190,23 @@ void WriteWholeFile(const std::string& path, const std::string& content)
         return;
     fwrite(content.data(), 1, content.size(), file);
     fclose(file);
+}
+
+long NumberAfter(const std::string& text, const char* prefix)
+{
+    size_t at = text.find(prefix);
+    if (at == std::string::npos)
+        return 0;
+    return strtol(text.c_str() + at + strlen(prefix), NULL, 10);
+}
+
+WineVersionFor::WineVersionFor(const char* program, const char* version)
+    : key_(std::string("Software\\Wine\\AppDefaults\\") + program)
+{
+    SetRegistryText(HKEY_CURRENT_USER, key_.c_str(), "Version", version);
+}
+
+WineVersionFor::~WineVersionFor()
+{
+    DeleteRegistryTree(HKEY_CURRENT_USER, key_.c_str());
 }

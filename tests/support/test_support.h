@@ -65,5 +65,22 @@ DWORD ReadRegistryDword(HKEY root, const char* path, const char* name);
 // right-aligned in 10 characters with at least two digits.
 std::string PlayListValueName(int position);
 
+// The decimal number that follows the first prefix in text; 0 when there is
+// none (a record line such as "window 1234" or a command line's "/p 1234").
+long NumberAfter(const std::string& text, const char* prefix);
+
+// Makes Wine show one program the given Windows version ("nt40", "win98",
+// "winxp") until the guard goes, also when a test fails half-way.
+class WineVersionFor {
+public:
+    WineVersionFor(const char* program, const char* version);
+    ~WineVersionFor();
+    WineVersionFor(const WineVersionFor&) = delete;
+    WineVersionFor& operator=(const WineVersionFor&) = delete;
+
+private:
+    std::string key_;
+};
+
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);

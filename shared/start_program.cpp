@@ -1,9 +1,12 @@
-#include "hosted_start.h"
+#include "start_program.h"
 
-bool StartHostedSaver(char* commandLine, DWORD creationFlags, PROCESS_INFORMATION* started)
+bool StartProgram(char* commandLine, DWORD creationFlags, PROCESS_INFORMATION* started,
+                  bool ownStartupFlags)
 {
     STARTUPINFOA startup;
     GetStartupInfoA(&startup);
+    if (!ownStartupFlags)
+        startup.dwFlags = 0;
     if (CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, creationFlags, NULL, NULL, &startup,
                        started))
         return true;

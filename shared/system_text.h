@@ -5,3 +5,8 @@
 // Fills text (always terminated) with the system's message for code, without
 // its closing line break; an empty text when the system has none.
 void FormatSystemText(DWORD code, char* text, DWORD capacity);
+
+// Removes the line breaks (CR and LF) and blanks at the end of a text in
+// place: system texts end with their own CR LF, which a log line must not
+// carry into the middle of the file.
+void TrimLineEnd(char* text);

@@ -1,6 +1,6 @@
 #include "system_text.h"
 
-#include "log_text.h"
+#include <string.h>
 
 void FormatSystemText(DWORD code, char* text, DWORD capacity)
 {
@@ -11,4 +11,14 @@ void FormatSystemText(DWORD code, char* text, DWORD capacity)
                                   capacity, NULL);
     text[length < capacity ? length : capacity - 1] = '\0';
     TrimLineEnd(text);
+}
+
+void TrimLineEnd(char* text)
+{
+    if (!text)
+        return;
+    size_t length = strlen(text);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' ||
+                          text[length - 1] == ' '))
+        text[--length] = '\0';
 }
