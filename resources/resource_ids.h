@@ -1,15 +1,15 @@
 // Resource ids of the screen saver and the tray companion.
 #pragma once
 
-#define IDI_ROTAVEIL        101
-#define IDB_PREVIEW         220
-#define IDS_DESCRIPTION     1
-#define IDS_PROGRAM_NAME    2     // the caption of the programs' questions
-#define IDS_CLOSE_PREVIEWS  3
-#define IDS_KEEP_TRAY_ICON  4
-#define IDS_TRAY_TIP        5
-#define IDD_SETTINGS        1
-#define IDM_TRAY            102
+#define IDI_ROTAVEIL       101
+#define IDB_PREVIEW        220
+#define IDS_DESCRIPTION    1
+#define IDS_PROGRAM_NAME   2  // the caption of the programs' questions
+#define IDS_CLOSE_PREVIEWS 3
+#define IDS_KEEP_TRAY_ICON 4
+#define IDS_TRAY_TIP       5
+#define IDD_SETTINGS       1
+#define IDM_TRAY           102
 
 // Settings dialog controls.
 #define IDC_INSTALLED_LIST  200
@@ -37,8 +37,8 @@
 #define IDC_HELP_BUTTON     9
 
 // Tray menu commands.
-#define IDM_MORE_SOFTWARE   39999
-#define IDM_RUN_SAVER       40002
-#define IDM_OPTIONS         40003
-#define IDM_HELP            40004
-#define IDM_EXIT            40005
+#define IDM_MORE_SOFTWARE 39999
+#define IDM_RUN_SAVER     40002
+#define IDM_OPTIONS       40003
+#define IDM_HELP          40004
+#define IDM_EXIT          40005

@@ -3,37 +3,37 @@
 #pragma once
 
 // Registry: the settings key under HKEY_CURRENT_USER and its play-list key.
-#define RV_SETTINGS_KEY        "Software\\Quillmark\\RvTray"
-#define RV_PLAYLIST_KEY        "Software\\Quillmark\\RvTray\\Files"
-#define RV_VALUE_PERIOD        "Period"
-#define RV_VALUE_FILE_INDEX    "FileIndex"
-#define RV_VALUE_COMPANION     "RVTRAY.EXE"
-#define RV_VALUE_SHUFFLE       "Shuffle"       // REG_DWORD: 1 plays in random order
-#define RV_VALUE_SHUFFLE_SEED  "ShuffleSeed"   // REG_DWORD: the current round's seed
-#define RV_VALUE_SHUFFLE_LIST  "ShuffleList"   // REG_DWORD: the play-list it was made for
-#define RV_PLAYLIST_NAME_FMT   "File%10.2i"
+#define RV_SETTINGS_KEY       "Software\\Quillmark\\RvTray"
+#define RV_PLAYLIST_KEY       "Software\\Quillmark\\RvTray\\Files"
+#define RV_VALUE_PERIOD       "Period"
+#define RV_VALUE_FILE_INDEX   "FileIndex"
+#define RV_VALUE_COMPANION    "RVTRAY.EXE"
+#define RV_VALUE_SHUFFLE      "Shuffle"      // REG_DWORD: 1 plays in random order
+#define RV_VALUE_SHUFFLE_SEED "ShuffleSeed"  // REG_DWORD: the current round's seed
+#define RV_VALUE_SHUFFLE_LIST "ShuffleList"  // REG_DWORD: the play-list it was made for
+#define RV_PLAYLIST_NAME_FMT  "File%10.2i"
 
 // Start-up entries (HKEY_LOCAL_MACHINE, and HKEY_CURRENT_USER on the NT family).
-#define RV_RUN_KEY             "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+#define RV_RUN_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 
 // The system's screen-saver settings.
-#define RV_DESKTOP_KEY         "Control Panel\\Desktop"
-#define RV_VALUE_TIMEOUT       "ScreenSaveTimeOut"
-#define RV_VALUE_SCRNSAVE      "SCRNSAVE.EXE"
-#define RV_VALUE_ACTIVE        "ScreenSaveActive"
-#define RV_VALUE_USE_PASSWORD  "ScreenSaveUsePassword"
-#define RV_VALUE_IS_SECURE     "ScreenSaverIsSecure"
+#define RV_DESKTOP_KEY        "Control Panel\\Desktop"
+#define RV_VALUE_TIMEOUT      "ScreenSaveTimeOut"
+#define RV_VALUE_SCRNSAVE     "SCRNSAVE.EXE"
+#define RV_VALUE_ACTIVE       "ScreenSaveActive"
+#define RV_VALUE_USE_PASSWORD "ScreenSaveUsePassword"
+#define RV_VALUE_IS_SECURE    "ScreenSaverIsSecure"
 
 // Window identities.
-#define RV_SAVER_CLASS         "Rotaveil"
-#define RV_SAVER_TITLE         "Rotaveil"
-#define RV_TRAY_CLASS          "Rota Veil"
-#define RV_TRAY_TITLE          "Rota Veil"
+#define RV_SAVER_CLASS "Rotaveil"
+#define RV_SAVER_TITLE "Rotaveil"
+#define RV_TRAY_CLASS  "Rota Veil"
+#define RV_TRAY_TITLE  "Rota Veil"
 
 // Files.
-#define RV_SAVER_FILE          "_Rotaveil.scr"
-#define RV_HELP_FILE           "rvtray.hlp"
-#define RV_HTML_HELP_FILE      "rvtray.chm"   // for Windows without WinHelp
+#define RV_SAVER_FILE     "_Rotaveil.scr"
+#define RV_HELP_FILE      "rvtray.hlp"
+#define RV_HTML_HELP_FILE "rvtray.chm"  // for Windows without WinHelp
 
 // The vendor's page, opened by the tray menu's "More software".
-#define RV_VENDOR_URL          "https://www.quillmark.example/software/"
+#define RV_VENDOR_URL "https://www.quillmark.example/software/"

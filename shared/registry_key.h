@@ -14,8 +14,7 @@ public:
     // An existing key; false when it cannot be opened.
     bool Open(HKEY root, const char* path, REGSAM access);
     // The key, made when missing; created tells whether it was.
-    bool Create(HKEY root, const char* path, REGSAM access = KEY_ALL_ACCESS,
-                bool* created = NULL);
+    bool Create(HKEY root, const char* path, REGSAM access = KEY_ALL_ACCESS, bool* created = NULL);
     void Close();
     bool IsOpen() const { return key_ != NULL; }
     HKEY Handle() const { return key_; }

@@ -6,8 +6,8 @@
 
 #include <initializer_list>
 
-#include "../shared/names.h"
-#include "../shared/registry_key.h"
+#include "shared/names.h"
+#include "shared/registry_key.h"
 
 bool RefuseMachineRunKey = false;
 
@@ -15,8 +15,13 @@ namespace {
 
 // Broadcast after the installation, so that running programs re-read it.
 const char* const ChangedSections[] = {
-    "HKEY_CURRENT_USER\\Control Panel\\Desktop", "Control Panel\\Desktop", "Desktop", "boot",
-    "[boot]", "system.ini", "system.ini\\boot",
+    "HKEY_CURRENT_USER\\Control Panel\\Desktop",
+    "Control Panel\\Desktop",
+    "Desktop",
+    "boot",
+    "[boot]",
+    "system.ini",
+    "system.ini\\boot",
 };
 const UINT BroadcastWait = 200;  // ms per window that is slow to answer
 
@@ -40,8 +45,8 @@ void Broadcast()
     // the section name to other programs.
     for (const char* section : ChangedSections) {
         DWORD_PTR ignored;
-        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)section,
-                            SMTO_ABORTIFHUNG, BroadcastWait, &ignored);
+        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)section, SMTO_ABORTIFHUNG,
+                            BroadcastWait, &ignored);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "../shared/names.h"
+#include "shared/names.h"
 
 namespace {
 

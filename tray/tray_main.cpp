@@ -6,8 +6,9 @@
 
 #include "install.h"
 #include "tray_window.h"
-#include "../shared/kept_password.h"
-#include "../shared/names.h"
+#include "shared/kept_password.h"
+#include "shared/message_pump.h"
+#include "shared/names.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -23,10 +24,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 0;
     if (!CreateTray(instance))
         return 0;
-    MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    RunMessagePump();
     return 0;
 }

@@ -6,10 +6,10 @@
 
 #include "install.h"
 #include "tray_commands.h"
-#include "../resources/resource_ids.h"
-#include "../shared/help_file.h"
-#include "../shared/names.h"
-#include "../shared/start_program.h"
+#include "resources/resource_ids.h"
+#include "shared/help_file.h"
+#include "shared/names.h"
+#include "shared/start_program.h"
 
 HWND TrayWindow = NULL;
 
@@ -75,13 +75,12 @@ bool CreateTray(HINSTANCE instance)
     windowClass.style = CS_OWNDC;
     windowClass.lpfnWndProc = TrayWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = TrayIcon;
-    windowClass.hIconSm = TrayIcon;
+    windowClass.hIcon = windowClass.hIconSm = TrayIcon;
     windowClass.lpszClassName = RV_TRAY_CLASS;
     if (!RegisterClassExA(&windowClass))
         return false;
-    TrayWindow = CreateWindowExA(WS_EX_TOOLWINDOW, RV_TRAY_CLASS, RV_TRAY_TITLE, WS_POPUP, 0, 0,
-                                 10, 20, NULL, NULL, instance, NULL);
+    TrayWindow = CreateWindowExA(WS_EX_TOOLWINDOW, RV_TRAY_CLASS, RV_TRAY_TITLE, WS_POPUP, 0, 0, 10,
+                                 20, NULL, NULL, instance, NULL);
     if (!TrayWindow)
         return false;
     TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");

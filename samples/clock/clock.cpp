@@ -3,9 +3,9 @@
 #include <math.h>
 #include <stdio.h>
 
-#include "../framework/back_buffer.h"
-#include "../framework/saver_framework.h"
 #include "clock_ids.h"
+#include "samples/framework/back_buffer.h"
+#include "samples/framework/saver_framework.h"
 
 namespace {
 
@@ -110,19 +110,19 @@ void SaveSettings(HWND dialog)
     WriteSampleSetting(Sample, "Digital", IsDlgButtonChecked(dialog, IDC_DIGITAL) == BST_CHECKED);
 }
 
+void ShowSettings(HWND dialog)
+{
+    CheckDlgButton(dialog, IDC_SECONDS,
+                   ReadSampleSetting(Sample, "Seconds", 1) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DIGITAL,
+                   ReadSampleSetting(Sample, "Digital", 1) ? BST_CHECKED : BST_UNCHECKED);
+}
+
 }  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        CheckDlgButton(dialog, IDC_SECONDS, ReadSampleSetting(Sample, "Seconds", 1) ? BST_CHECKED : BST_UNCHECKED);
-        CheckDlgButton(dialog, IDC_DIGITAL, ReadSampleSetting(Sample, "Digital", 1) ? BST_CHECKED : BST_UNCHECKED);
-        return TRUE;
-    case WM_COMMAND:
-        return ConfigureDialogButton(dialog, wParam, SaveSettings);
-    }
-    return FALSE;
+    return SettingsDialogMessage(dialog, message, wParam, ShowSettings, SaveSettings);
 }
 
 BOOL WINAPI RegisterDialogClasses(HANDLE)

@@ -30,6 +30,13 @@ bool BackBuffer::Resize(int width, int height)
     return true;
 }
 
+bool BackBuffer::FitClient(HWND window, int divisor)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    return Resize(client.right / divisor, client.bottom / divisor);
+}
+
 void BackBuffer::Release()
 {
     if (dc_ && old_)

@@ -13,6 +13,9 @@ public:
 
     // Makes the picture width by height (at least 1 by 1); false on failure.
     bool Resize(int width, int height);
+    // Makes the picture the window's client area divided by divisor (a
+    // smaller picture, stretched up, draws faster).
+    bool FitClient(HWND window, int divisor);
     void Release();
     HDC Dc() const { return dc_; }
     uint32_t* Pixels() const { return pixels_; }  // top-down rows, 0x00RRGGBB

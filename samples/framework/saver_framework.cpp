@@ -1,8 +1,10 @@
 #include "saver_framework.h"
-#include "../../shared/registry_key.h"
 
 #include "back_buffer.h"
+#include "shared/message_pump.h"
+#include "shared/registry_key.h"
 
+#include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -14,14 +16,19 @@ BOOL fChildPreview = FALSE;
 namespace {
 
 const char SaverClassName[] = "WindowsScreenSaverClass";
-const int MouseSlack = 4;          // pixels of motion that do not count
-const DWORD StartGrace = 500;      // ms in which activation changes do not count
+const int MouseSlack = 4;      // pixels of motion that do not count
+const DWORD StartGrace = 500;  // ms in which activation changes do not count
 
 POINT FirstMousePosition;
 bool MousePositionKnown = false;
 DWORD StartTime = 0;
 
-enum Mode { RunFullScreen, RunPreview, RunConfigure, RunPassword };
+enum Mode {
+    RunFullScreen,
+    RunPreview,
+    RunConfigure,
+    RunPassword
+};
 
 HWND ReadWindow(const char* text)
 {
@@ -68,16 +75,6 @@ bool RegisterSaverClass()
     return RegisterClassA(&windowClass) != 0;
 }
 
-int PumpMessages()
-{
-    MSG message = {};
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return (int)message.wParam;
-}
-
 int RunSaver(HWND parent, bool preview)
 {
     if (!RegisterSaverClass())
@@ -91,9 +88,9 @@ int RunSaver(HWND parent, bool preview)
         RECT client;
         GetClientRect(parent, &client);
         fChildPreview = TRUE;
-        hMainWindow = CreateWindowExA(0, SaverClassName, title, WS_CHILD | WS_VISIBLE, 0, 0,
-                                      client.right, client.bottom, parent, NULL, hMainInstance,
-                                      NULL);
+        hMainWindow =
+            CreateWindowExA(0, SaverClassName, title, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                            client.bottom, parent, NULL, hMainInstance, NULL);
     } else {
         int width = GetSystemMetrics(SM_CXSCREEN);
         int height = GetSystemMetrics(SM_CYSCREEN);
@@ -106,7 +103,7 @@ int RunSaver(HWND parent, bool preview)
     }
     if (!hMainWindow)
         return 1;
-    int result = PumpMessages();
+    int result = RunMessagePump();
     if (!preview)
         ShowCursor(TRUE);
     return result;
@@ -204,18 +201,37 @@ LRESULT AnimatedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefScreenSaverProc(window, message, wParam, lParam);
 }
 
-bool ConfigureDialogButton(HWND dialog, WPARAM wParam, void (*save)(HWND))
+BOOL SettingsDialogMessage(HWND dialog, UINT message, WPARAM wParam, void (*show)(HWND),
+                           void (*save)(HWND))
 {
+    if (message == WM_INITDIALOG) {
+        show(dialog);
+        return TRUE;
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
     if (LOWORD(wParam) == IDOK) {
         save(dialog);
         EndDialog(dialog, IDOK);
-        return true;
+        return TRUE;
     }
     if (LOWORD(wParam) == IDCANCEL) {
         EndDialog(dialog, IDCANCEL);
-        return true;
+        return TRUE;
     }
-    return false;
+    return FALSE;
+}
+
+void SetSlider(HWND dialog, int id, int low, int high, DWORD position)
+{
+    SendDlgItemMessageA(dialog, id, TBM_SETRANGE, TRUE, MAKELPARAM(low, high));
+    SendDlgItemMessageA(dialog, id, TBM_SETPOS, TRUE, (LPARAM)position);
+}
+
+DWORD SliderPosition(HWND dialog, int id)
+{
+    LRESULT position = SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0);
+    return position < 0 ? 0 : (DWORD)position;
 }
 
 DWORD ReadSampleSetting(const char* sample, const char* name, DWORD fallback)
@@ -258,11 +274,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         return 0;  // the samples keep no password of their own
     case RunConfigure:
     default:
+        // Every sample's dialog has common controls.
+        InitCommonControls();
         RegisterDialogClasses(instance);
         if (!window || !IsWindow(window))
             window = GetForegroundWindow();
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(DLG_SCRNSAVECONFIGURE), window,
-                        ConfigureThunk, 0);
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(DLG_SCRNSAVECONFIGURE), window, ConfigureThunk,
+                        0);
         return 0;
     }
 }

@@ -12,7 +12,7 @@
 #include <windows.h>
 
 #define DLG_SCRNSAVECONFIGURE 2003
-#define IDS_DESCRIPTION 1
+#define IDS_DESCRIPTION       1
 
 // Supplied by each screen saver.
 LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -35,9 +35,16 @@ void StartAnimation(HWND window, UINT frameMilliseconds);
 LRESULT AnimatedSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                           BackBuffer& buffer, void (*drawFrame)(HWND));
 
-// OK stores the settings with save and closes; Cancel closes. True when the
-// command was one of the two.
-bool ConfigureDialogButton(HWND dialog, WPARAM wParam, void (*save)(HWND));
+// A trackbar of a settings dialog: its range and position, and its position
+// read back.
+void SetSlider(HWND dialog, int id, int low, int high, DWORD position);
+DWORD SliderPosition(HWND dialog, int id);
+
+// The settings dialog of a sample: show fills its controls from the stored
+// settings, OK stores them with save and closes, Cancel closes. For
+// ScreenSaverConfigureDialog to return.
+BOOL SettingsDialogMessage(HWND dialog, UINT message, WPARAM wParam, void (*show)(HWND),
+                           void (*save)(HWND));
 
 // Small helpers the samples share: a per-sample settings key under
 // HKEY_CURRENT_USER "Software\Quillmark\Rotaveil Samples\<name>".

@@ -5,15 +5,15 @@
 
 #include <initializer_list>
 
-#include "../framework/back_buffer.h"
-#include "../framework/saver_framework.h"
 #include "plasma_ids.h"
+#include "samples/framework/back_buffer.h"
+#include "samples/framework/saver_framework.h"
 
 namespace {
 
 const char Sample[] = "Plasma";
 
-int Speed = 3;      // 1..10
+int Speed = 3;        // 1..10
 int PaletteKind = 0;  // 0 sunset, 1 ocean, 2 rainbow
 uint32_t Palette[256];
 BackBuffer Buffer;
@@ -35,7 +35,8 @@ void MakePalette()
             Palette[i] = Rgb(30 + 30 * sin(t), 120 + 100 * sin(t + 1.0), 170 + 85 * sin(t + 2.0));
             break;
         case 2:
-            Palette[i] = Rgb(128 + 127 * sin(t), 128 + 127 * sin(t + 2.094), 128 + 127 * sin(t + 4.188));
+            Palette[i] =
+                Rgb(128 + 127 * sin(t), 128 + 127 * sin(t + 2.094), 128 + 127 * sin(t + 4.188));
             break;
         default:
             Palette[i] = Rgb(180 + 75 * sin(t), 90 + 80 * sin(t + 0.8), 60 + 60 * sin(t + 2.4));
@@ -46,11 +47,8 @@ void MakePalette()
 
 void DrawFrame(HWND window)
 {
-    RECT client;
-    GetClientRect(window, &client);
     // The plasma is smooth, so a quarter-size picture stretched up looks the same.
-    int divisor = fChildPreview ? 2 : 4;
-    if (!Buffer.Resize(client.right / divisor, client.bottom / divisor))
+    if (!Buffer.FitClient(window, fChildPreview ? 2 : 4))
         return;
     int width = Buffer.Width(), height = Buffer.Height();
     uint32_t* pixels = Buffer.Pixels();
@@ -89,34 +87,28 @@ namespace {
 
 void SaveSettings(HWND dialog)
 {
-    LRESULT speed = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
     LRESULT palette = SendDlgItemMessageA(dialog, IDC_PALETTE, CB_GETCURSEL, 0, 0);
-    WriteSampleSetting(Sample, "Speed", (DWORD)speed);
+    WriteSampleSetting(Sample, "Speed", SliderPosition(dialog, IDC_SPEED));
     WriteSampleSetting(Sample, "Palette", palette < 0 ? 0 : (DWORD)palette);
+}
+
+void ShowSettings(HWND dialog)
+{
+    SetSlider(dialog, IDC_SPEED, 1, 10, ReadSampleSetting(Sample, "Speed", 3));
+    for (const char* name : {"Sunset", "Ocean", "Rainbow"})
+        SendDlgItemMessageA(dialog, IDC_PALETTE, CB_ADDSTRING, 0, (LPARAM)name);
+    SendDlgItemMessageA(dialog, IDC_PALETTE, CB_SETCURSEL,
+                        ReadSampleSetting(Sample, "Palette", 0) % 3, 0);
 }
 
 }  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
-        SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETPOS, TRUE,
-                            (LPARAM)ReadSampleSetting(Sample, "Speed", 3));
-        for (const char* name : {"Sunset", "Ocean", "Rainbow"})
-            SendDlgItemMessageA(dialog, IDC_PALETTE, CB_ADDSTRING, 0, (LPARAM)name);
-        SendDlgItemMessageA(dialog, IDC_PALETTE, CB_SETCURSEL,
-                            ReadSampleSetting(Sample, "Palette", 0) % 3, 0);
-        return TRUE;
-    case WM_COMMAND:
-        return ConfigureDialogButton(dialog, wParam, SaveSettings);
-    }
-    return FALSE;
+    return SettingsDialogMessage(dialog, message, wParam, ShowSettings, SaveSettings);
 }
 
 BOOL WINAPI RegisterDialogClasses(HANDLE)
 {
-    InitCommonControls();
     return TRUE;
 }

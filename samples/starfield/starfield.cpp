@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <stdlib.h>
 
-#include "../framework/back_buffer.h"
-#include "../framework/saver_framework.h"
 #include "starfield_ids.h"
+#include "samples/framework/back_buffer.h"
+#include "samples/framework/saver_framework.h"
 
 namespace {
 
@@ -35,11 +35,8 @@ void PlaceStar(Star& star, bool anywhere)
 
 void DrawFrame(HWND window)
 {
-    RECT client;
-    GetClientRect(window, &client);
     // Preview panes are small; a full screen is drawn at half size for speed.
-    int scale = fChildPreview ? 1 : 2;
-    if (!Buffer.Resize(client.right / scale, client.bottom / scale))
+    if (!Buffer.FitClient(window, fChildPreview ? 1 : 2))
         return;
     int width = Buffer.Width(), height = Buffer.Height();
     uint32_t* pixels = Buffer.Pixels();
@@ -92,33 +89,24 @@ namespace {
 
 void SaveSettings(HWND dialog)
 {
-    LRESULT stars = SendDlgItemMessageA(dialog, IDC_STARS, TBM_GETPOS, 0, 0);
-    LRESULT speed = SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0);
-    WriteSampleSetting(Sample, "Stars", (DWORD)(stars * 50));
-    WriteSampleSetting(Sample, "Speed", (DWORD)speed);
+    WriteSampleSetting(Sample, "Stars", SliderPosition(dialog, IDC_STARS) * 50);
+    WriteSampleSetting(Sample, "Speed", SliderPosition(dialog, IDC_SPEED));
+}
+
+void ShowSettings(HWND dialog)
+{
+    SetSlider(dialog, IDC_STARS, 1, 40, ReadSampleSetting(Sample, "Stars", 400) / 50);
+    SetSlider(dialog, IDC_SPEED, 1, 10, ReadSampleSetting(Sample, "Speed", 4));
 }
 
 }  // namespace
 
 BOOL WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        SendDlgItemMessageA(dialog, IDC_STARS, TBM_SETRANGE, TRUE, MAKELPARAM(1, 40));
-        SendDlgItemMessageA(dialog, IDC_STARS, TBM_SETPOS, TRUE,
-                            (LPARAM)(ReadSampleSetting(Sample, "Stars", 400) / 50));
-        SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
-        SendDlgItemMessageA(dialog, IDC_SPEED, TBM_SETPOS, TRUE,
-                            (LPARAM)ReadSampleSetting(Sample, "Speed", 4));
-        return TRUE;
-    case WM_COMMAND:
-        return ConfigureDialogButton(dialog, wParam, SaveSettings);
-    }
-    return FALSE;
+    return SettingsDialogMessage(dialog, message, wParam, ShowSettings, SaveSettings);
 }
 
 BOOL WINAPI RegisterDialogClasses(HANDLE)
 {
-    InitCommonControls();
     return TRUE;
 }

@@ -13,9 +13,8 @@ size_t FormatLogPrefix(char* buffer, size_t capacity, const LogClock& clock)
 {
     if (!buffer || capacity == 0)
         return 0;
-    int written = snprintf(buffer, capacity, "%2.2u/%2.2u/%2.2u %2.2u:%2.2u ",
-                           clock.day, clock.month, LogYearField(clock.year),
-                           clock.hour, clock.minute);
+    int written = snprintf(buffer, capacity, "%2.2u/%2.2u/%2.2u %2.2u:%2.2u ", clock.day,
+                           clock.month, LogYearField(clock.year), clock.hour, clock.minute);
     if (written < 0 || (size_t)written >= capacity) {
         buffer[0] = '\0';
         return 0;

@@ -34,6 +34,22 @@ private:
     bool held_;
 };
 
+bool LogPath(char (&path)[MAX_PATH]);
+
+// What every log operation needs first: the lock, held for its scope, and the
+// log's path. Ready() is false when either could not be had.
+class LogAccess {
+public:
+    LogAccess() : ready_(lock_.Held() && LogPath(path_)) {}
+    bool Ready() const { return ready_; }
+    const char* Path() const { return path_; }
+
+private:
+    LogLockHolder lock_;
+    char path_[MAX_PATH];
+    bool ready_;
+};
+
 class FileCloser {
 public:
     explicit FileCloser(FILE* file) : file_(file) {}
@@ -115,15 +131,12 @@ unsigned GetLogFileSize(HANDLE lock, FILE* file)
 
 void LogMessage(const char* text)
 {
-    LogLockHolder lock;
-    if (!lock.Held())
-        return;
-    char path[MAX_PATH];
-    if (!LogPath(path))
+    LogAccess log;
+    if (!log.Ready())
         return;
     unsigned size = 0;
     {
-        FileCloser file(fopen(path, "a+t"));
+        FileCloser file(fopen(log.Path(), "a+t"));
         if (!file.Get())
             return;
         SYSTEMTIME now;
@@ -138,18 +151,15 @@ void LogMessage(const char* text)
         size = GetLogFileSize(LogLock, file.Get());
     }
     if (size > LogSizeLimit)
-        CutLog(path, size);
+        CutLog(log.Path(), size);
 }
 
 unsigned ReadLog(char* buffer, unsigned capacity)
 {
-    LogLockHolder lock;
-    if (!lock.Held())
+    LogAccess log;
+    if (!log.Ready())
         return 0;
-    char path[MAX_PATH];
-    if (!LogPath(path))
-        return 0;
-    FileCloser file(fopen(path, "rb"));
+    FileCloser file(fopen(log.Path(), "rb"));
     if (!file.Get())
         return 0;
     unsigned size = GetLogFileSize(LogLock, file.Get());
@@ -161,32 +171,37 @@ unsigned ReadLog(char* buffer, unsigned capacity)
 
 void ClearLog()
 {
-    LogLockHolder lock;
-    if (!lock.Held())
-        return;
-    char path[MAX_PATH];
-    if (!LogPath(path))
-        return;
-    FileCloser file(fopen(path, "w"));
+    LogAccess log;
+    if (log.Ready()) {
+        FileCloser emptied(fopen(log.Path(), "w"));
+    }
 }
+
+namespace {
+
+void LogFormatted(bool alsoTrace, const char* format, va_list arguments)
+{
+    char text[TraceTextLimit];
+    vsnprintf(text, sizeof text, format, arguments);
+    if (alsoTrace)
+        Trace(text);
+    LogMessage(text);
+}
+
+}  // namespace
 
 void LogFormat(const char* format, ...)
 {
-    char text[TraceTextLimit];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(text, sizeof text, format, arguments);
+    LogFormatted(false, format, arguments);
     va_end(arguments);
-    LogMessage(text);
 }
 
 void TraceAndLog(const char* format, ...)
 {
-    char text[TraceTextLimit];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(text, sizeof text, format, arguments);
+    LogFormatted(true, format, arguments);
     va_end(arguments);
-    Trace(text);
-    LogMessage(text);
 }

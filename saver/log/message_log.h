@@ -11,9 +11,9 @@
 // Re-entrant lock of the log (an unnamed mutex); WinMain creates and closes it.
 extern HANDLE LogLock;
 
-const DWORD LogLockWait = 400;                          // milliseconds
-const unsigned LogSizeLimit = 30000;                    // bytes; cut above this
-const unsigned LogDisplayLimit = LogSizeLimit + 1000;   // bytes the dialog shows
+const DWORD LogLockWait = 400;                         // milliseconds
+const unsigned LogSizeLimit = 30000;                   // bytes; cut above this
+const unsigned LogDisplayLimit = LogSizeLimit + 1000;  // bytes the dialog shows
 
 // Appends one dated line; cuts the file to about its newer half when it has
 // grown over LogSizeLimit.

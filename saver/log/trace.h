@@ -3,7 +3,7 @@
 // output (OutputDebugStringA) so that tests and developers can follow them.
 #pragma once
 
-#define ROTAVEIL_PRINTF(formatIndex, firstArgument) \
+#define ROTAVEIL_PRINTF(formatIndex, firstArgument)                                                \
     __attribute__((format(printf, formatIndex, firstArgument)))
 
 // Texts of the runner and its helpers are at most this long; longer ones are cut.

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "settings_state.h"
-#include "text_compare.h"
-#include "../../shared/names.h"
+#include "shared/names.h"
+#include "shared/text_compare.h"
 
 namespace {
 

@@ -8,7 +8,8 @@
 #include <windows.h>
 
 // Files with these attributes are passed over: hidden, system, directories.
-const DWORD NotVisibleFile = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+const DWORD NotVisibleFile =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
 // Fills Catalogue (it is not emptied first).
 void BuildCatalogue();

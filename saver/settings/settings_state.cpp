@@ -9,6 +9,13 @@ uint32_t ShuffleSeed = 0;
 uint32_t ShuffleList = 0;
 bool ShuffleRoundStored = false;
 
+OSVERSIONINFOA VersionInfo;
+
+bool IsNtFamily()
+{
+    return VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
 std::vector<std::string> Catalogue;
 std::vector<std::string> Descriptions;
 std::vector<uint32_t> PlayList;

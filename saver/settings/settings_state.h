@@ -2,19 +2,20 @@
 // the play-list. Main thread only, except that the runner thread uses the
 // play-list and FileIndex while a session runs.
 #pragma once
+#include <windows.h>
 #include <stdint.h>
 
 #include <string>
 #include <vector>
 
-const uint32_t DefaultPeriod = 20000;  // milliseconds
-const unsigned DescriptionLimit = 256; // bytes of a description, terminator included
+const uint32_t DefaultPeriod = 20000;   // milliseconds
+const unsigned DescriptionLimit = 256;  // bytes of a description, terminator included
 
-extern uint32_t Period;           // milliseconds each screen saver runs
-extern uint32_t FileIndex;        // play-list position the next session starts at
-extern uint32_t TimeoutMinutes;   // the system's screen-saver timeout
-extern bool ShowTrayIcon;         // the tray companion starts with Windows
-extern bool Shuffle;              // play in rounds of random order
+extern uint32_t Period;          // milliseconds each screen saver runs
+extern uint32_t FileIndex;       // play-list position the next session starts at
+extern uint32_t TimeoutMinutes;  // the system's screen-saver timeout
+extern bool ShowTrayIcon;        // the tray companion starts with Windows
+extern bool Shuffle;             // play in rounds of random order
 // The round of random order a session stopped in: its seed and the
 // fingerprint of the play-list it was made for; FileIndex is the position
 // inside it. Valid only when ShuffleRoundStored.
@@ -25,6 +26,11 @@ extern bool ShuffleRoundStored;
 extern std::vector<std::string> Catalogue;     // full paths of the installed screen savers
 extern std::vector<std::string> Descriptions;  // at the same positions; ModeConfig only
 extern std::vector<uint32_t> PlayList;         // catalogue positions in play order
+
+// The system's version, filled once at start: the password setting, the
+// start-up entries and the process snapshot differ between the families.
+extern OSVERSIONINFOA VersionInfo;
+bool IsNtFamily();
 
 // Frees the catalogue, the descriptions and the play-list.
 void FreeSettings();

@@ -1,8 +1,6 @@
 #include "settings_store.h"
 
 #include <windows.h>
-#include <commctrl.h>
-#include <shellapi.h>
 #include <stdio.h>
 
 #include <string>
@@ -11,18 +9,13 @@
 
 #include "catalogue.h"
 #include "settings_state.h"
-#include "text_compare.h"
 #include "value_names.h"
-#include "../host/saver_state.h"
-#include "../log/trace.h"
-#include "../../shared/names.h"
-#include "../../shared/registry_key.h"
+#include "saver/log/trace.h"
+#include "shared/names.h"
+#include "shared/registry_key.h"
+#include "shared/text_compare.h"
 
 namespace {
-
-// Typed values above this are held here, so that minutes * 60 always fits.
-const uint32_t TimeoutMinutesLimit = 32767;
-const UINT HostBoxWait = 2000;  // ms; the display settings may be busy
 
 void ReadPeriodAndIndex()
 {
@@ -36,8 +29,8 @@ void ReadPeriodAndIndex()
         FileIndex = value;
     Shuffle = key.ReadDword(RV_VALUE_SHUFFLE, &value) && value != 0;
     DWORD seed, list;
-    ShuffleRoundStored = key.ReadDword(RV_VALUE_SHUFFLE_SEED, &seed) &&
-                         key.ReadDword(RV_VALUE_SHUFFLE_LIST, &list);
+    ShuffleRoundStored =
+        key.ReadDword(RV_VALUE_SHUFFLE_SEED, &seed) && key.ReadDword(RV_VALUE_SHUFFLE_LIST, &list);
     if (ShuffleRoundStored) {
         ShuffleSeed = seed;
         ShuffleList = list;
@@ -63,8 +56,8 @@ void ReadPlayList()
         DWORD nameSize = sizeof name;
         DWORD dataSize = sizeof data - 1;
         DWORD type = 0;
-        LONG result =
-            RegEnumValueA(key.Handle(), index, name, &nameSize, NULL, &type, (BYTE*)data, &dataSize);
+        LONG result = RegEnumValueA(key.Handle(), index, name, &nameSize, NULL, &type, (BYTE*)data,
+                                    &dataSize);
         // A name or path too long to be one of ours is passed over; the
         // entries after it still count.
         if (result == ERROR_MORE_DATA)
@@ -85,45 +78,6 @@ void ReadSystemTimeout()
     UINT seconds = 0;
     if (SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0))
         TimeoutMinutes = seconds / 60;
-}
-
-bool SendWithWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result)
-{
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, HostBoxWait,
-                               result) != 0;
-}
-
-// The display settings' own timeout box: an edit whose up-down control has
-// it as buddy. Null when the host has no such pair.
-HWND FindHostTimeoutBox(HWND host)
-{
-    if (!host || !IsWindow(host))
-        return NULL;
-    HWND edit = FindWindowExA(host, NULL, "Edit", NULL);
-    HWND updown = FindWindowExA(host, NULL, UPDOWN_CLASSA, NULL);
-    if (!edit || !updown)
-        return NULL;
-    DWORD_PTR buddy = 0;
-    if (!SendWithWait(updown, UDM_GETBUDDY, 0, 0, &buddy) || (HWND)buddy != edit)
-        return NULL;
-    return edit;
-}
-
-void ReadHostTimeout()
-{
-    HWND box = FindHostTimeoutBox(ParentWindow);
-    if (!box)
-        return;
-    char text[256] = "";
-    DWORD_PTR copied = 0;
-    if (!SendWithWait(box, WM_GETTEXT, 255, (LPARAM)text, &copied))
-        return;
-    text[sizeof text - 1] = '\0';
-    if (text[0] == '\0')
-        return;
-    uint32_t minutes = ReadUnsignedDecimal(text, TimeoutMinutesLimit);
-    if (minutes >= 1)
-        TimeoutMinutes = minutes;
 }
 
 // A start-up entry counts only when it names a visible, existing file.
@@ -193,43 +147,11 @@ void WriteTimeout()
     if (key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_SET_VALUE))
         key.WriteText(RV_VALUE_TIMEOUT, seconds);
     SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, minutes * 60, NULL, SPIF_SENDWININICHANGE);
-    if (RunMode == ModeConfig && ParentWindow) {
-        HWND box = FindHostTimeoutBox(ParentWindow);
-        if (box) {
-            char text[16];
-            snprintf(text, sizeof text, "%u", (unsigned)minutes);
-            DWORD_PTR ignored;
-            SendWithWait(box, WM_SETTEXT, 0, (LPARAM)text, &ignored);
-        }
-    }
-}
-
-void DeleteRunEntry(HKEY root)
-{
-    RegistryKey key;
-    if (key.Open(root, RV_RUN_KEY, KEY_SET_VALUE))
-        key.DeleteValue(RV_VALUE_COMPANION);
-}
-
-void StartCompanion(const char* companionPath)
-{
-    // An empty path would make the shell open something else entirely.
-    bool started = false;
-    if (companionPath[0] != '\0') {
-        HINSTANCE result = ShellExecuteA(NULL, "open", companionPath, ShowTrayIcon ? NULL : "/u",
-                                         NULL, SW_SHOWDEFAULT);
-        started = (INT_PTR)result > 32;
-    }
-    if (!started) {
-        // Without a companion that can be started, nothing may start with Windows.
-        DeleteRunEntry(HKEY_LOCAL_MACHINE);
-        DeleteRunEntry(HKEY_CURRENT_USER);
-    }
 }
 
 }  // namespace
 
-void LoadSettings()
+void LoadStoredSettings(bool withDescriptions)
 {
     try {
         BuildCatalogue();
@@ -239,33 +161,32 @@ void LoadSettings()
             for (uint32_t i = 0; i < Catalogue.size(); ++i)
                 PlayList.push_back(i);
         }
-        if (RunMode == ModeConfig)
+        if (withDescriptions)
             LoadDescriptions();
         ReadSystemTimeout();
-        if (RunMode == ModeConfig && ParentWindow)
-            ReadHostTimeout();
         ReadShowTrayIcon();
     } catch (...) {
         Trace("LoadSettings");
     }
 }
 
-void SaveSettings()
+bool StoreSettings(char* companionPath, unsigned capacity)
 {
     try {
-        char companionPath[MAX_PATH] = "";
+        companionPath[0] = '\0';
         RegistryKey key;
         if (key.Open(HKEY_CURRENT_USER, RV_SETTINGS_KEY, KEY_ALL_ACCESS)) {
             key.WriteDword(RV_VALUE_PERIOD, Period);
             key.WriteDword(RV_VALUE_SHUFFLE, Shuffle ? 1 : 0);
-            key.ReadText(RV_VALUE_COMPANION, companionPath, sizeof companionPath);
+            key.ReadText(RV_VALUE_COMPANION, companionPath, capacity);
             key.Close();
         }
         WritePlayList();
         WriteTimeout();
-        StartCompanion(companionPath);
+        return true;
     } catch (...) {
         Trace("SaveSettings");
+        return false;
     }
 }
 

@@ -1,13 +1,19 @@
 // The settings in the registry, shared with the tray companion.
 #pragma once
+#include <stdint.h>
 
-// Builds the catalogue and reads every setting; in ModeConfig also the
-// descriptions and the display settings' own timeout box.
-void LoadSettings();
+// Typed values above this are held here, so that minutes * 60 always fits.
+const uint32_t TimeoutMinutesLimit = 32767;
 
-// Writes the period, the play-list and the timeout, and starts the tray
-// companion so that its start-up entry follows ShowTrayIcon.
-void SaveSettings();
+// Builds the catalogue and reads every stored setting, with the descriptions
+// when asked (for the settings dialog).
+void LoadStoredSettings(bool withDescriptions);
 
-// Writes FileIndex, so that the next session starts where this one stopped.
+// Writes the period, the random order, the play-list and the timeout (to the
+// registry and the system), and reads the companion's recorded path into
+// companionPath (empty when there is none). False after a failure.
+bool StoreSettings(char* companionPath, unsigned capacity);
+
+// Writes FileIndex (and the round of random order), so that the next session
+// starts where this one stopped.
 void SaveLastState();

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "../../shared/names.h"
+#include "shared/names.h"
 
 void FormatPlayListValueName(char* buffer, size_t capacity, uint32_t position)
 {
@@ -24,4 +24,32 @@ uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit)
             value = limit;
     }
     return (uint32_t)value;
+}
+
+intptr_t ReadDecimal(const char* text)
+{
+    if (!text)
+        return 0;
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = *text++ == '-';
+    // Accumulate as a negative number, so that the most negative value fits.
+    const intptr_t lowest = INTPTR_MIN;
+    intptr_t value = 0;
+    bool overflow = false;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        int digit = *text - '0';
+        if (value < (lowest + digit) / 10) {
+            overflow = true;
+            continue;
+        }
+        value = value * 10 - digit;
+    }
+    if (overflow)
+        return negative ? INTPTR_MIN : INTPTR_MAX;
+    if (negative)
+        return value;
+    return value == INTPTR_MIN ? INTPTR_MAX : -value;
 }

@@ -10,3 +10,8 @@ void FormatPlayListValueName(char* buffer, size_t capacity, uint32_t position);
 // An unsigned decimal number as a text box shows it: leading blanks skipped,
 // reading stops at the first non-digit; no digits give 0. Held at limit.
 uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit);
+
+// A decimal integer as atoi reads it: blanks skipped, one optional sign,
+// digits up to the first other character; no digits give 0. Values beyond the
+// range of a pointer-sized integer are held at its ends.
+intptr_t ReadDecimal(const char* text);

@@ -8,8 +8,9 @@
 
 #include <string>
 
-#include "saver/host/password.h"
-#include "saver/host/saver_state.h"
+#include "saver/session/password.h"
+#include "saver/settings/settings_state.h"
+#include "saver/windows/saver_state.h"
 #include "shared/names.h"
 #include "tests/support/test_support.h"
 

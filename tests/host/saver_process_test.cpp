@@ -81,7 +81,8 @@ TEST_F(SaverProcess, ConfigurationShowsTheSettingsDialogOwnedByTheGivenWindow)
         ChildProcess saver;
         ASSERT_TRUE(saver.Start(commandLine));
         HWND dialog = NULL;
-        ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
+        ASSERT_TRUE(WaitUntil(
+            10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
         EXPECT_EQ(owner, GetWindow(dialog, GW_OWNER)) << format;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(saver.WaitForExit(15000));

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "saver/host/saver_state.h"
-#include "saver/host/saver_window.h"
+#include "saver/windows/saver_state.h"
+#include "saver/windows/saver_window.h"
 #include "shared/names.h"
 #include "tests/support/test_support.h"
 
@@ -72,8 +72,8 @@ protected:
     static void SetUpTestSuite()
     {
         Instance = GetModuleHandleA(NULL);
-        saverModule_ = LoadLibraryExA(BesideTests(RV_SAVER_FILE).c_str(), NULL,
-                                      LOAD_LIBRARY_AS_DATAFILE);
+        saverModule_ =
+            LoadLibraryExA(BesideTests(RV_SAVER_FILE).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
         PreviewBitmap = LoadBitmapA(saverModule_, MAKEINTRESOURCEA(220));
         ASSERT_TRUE(RegisterSaverClass(Instance));
         WNDCLASSA pane = {};
@@ -119,8 +119,9 @@ TEST_F(SaverWindow_, PreviewChildPaintsThePictureStretchedOverItsPane)
 {
     RunMode = ModePreview;
     for (SIZE pane : {SIZE{300, 90}, SIZE{76, 150}}) {
-        HWND host = CreateWindowExA(0, "RvTestPane", "pane", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                    30, 30, pane.cx, pane.cy, NULL, NULL, Instance, NULL);
+        HWND host =
+            CreateWindowExA(0, "RvTestPane", "pane", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 30,
+                            30, pane.cx, pane.cy, NULL, NULL, Instance, NULL);
         HWND child = CreateSaverWindow(pane.cx, pane.cy, host);
         ASSERT_TRUE(child);
         EXPECT_EQ(child, ::SaverWindow);
@@ -134,7 +135,8 @@ TEST_F(SaverWindow_, PreviewChildPaintsThePictureStretchedOverItsPane)
         EXPECT_LT(difference, 12.0) << "pane " << pane.cx << "x" << pane.cy;
 
         DestroyWindow(host);
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(StopEvent, 0)) << "destroying the child sets StopEvent";
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(StopEvent, 0))
+            << "destroying the child sets StopEvent";
         EXPECT_TRUE(QuitPosted()) << "destroying the child ends the pump";
         ResetEvent(StopEvent);
     }
@@ -143,8 +145,8 @@ TEST_F(SaverWindow_, PreviewChildPaintsThePictureStretchedOverItsPane)
 TEST_F(SaverWindow_, PaintWithADeviceContextInWParamDrawsThereAndValidates)
 {
     RunMode = ModePreview;
-    HWND host = CreateWindowExA(0, "RvTestPane", "pane", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 30,
-                                30, 152, 112, NULL, NULL, Instance, NULL);
+    HWND host = CreateWindowExA(0, "RvTestPane", "pane", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                30, 30, 152, 112, NULL, NULL, Instance, NULL);
     HWND child = CreateSaverWindow(152, 112, host);
     PumpMessagesFor(100);
 
@@ -157,7 +159,8 @@ TEST_F(SaverWindow_, PaintWithADeviceContextInWParamDrawsThereAndValidates)
     EXPECT_EQ(0, SendMessageA(child, WM_PAINT, (WPARAM)memory, 0));
     RECT update;
     EXPECT_FALSE(GetUpdateRect(child, &update, FALSE)) << "the client area stays invalid";
-    double difference = MeanDifference(Pixels(memory, 0, 0, 152, 112), NearestScaledPicture(152, 112));
+    double difference =
+        MeanDifference(Pixels(memory, 0, 0, 152, 112), NearestScaledPicture(152, 112));
     EXPECT_LT(difference, 3.0);
     SelectObject(memory, old);
     DeleteObject(canvas);
@@ -211,7 +214,8 @@ TEST_F(SaverWindow_, PreviewPopupsCascadeAndTheLastKeptOneEndsThePump)
     EXPECT_EQ(NULL, GetParent(first));
     EXPECT_EQ(NULL, GetWindow(first, GW_OWNER));
     LONG extended = GetWindowLongA(first, GWL_EXSTYLE);
-    EXPECT_EQ((LONG)(WS_EX_TOPMOST | WS_EX_TOOLWINDOW), extended & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    EXPECT_EQ((LONG)(WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
+              extended & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
     EXPECT_TRUE(GetWindowLongA(first, GWL_STYLE) & WS_CAPTION);
 
     PreviewWindows = {first, second};

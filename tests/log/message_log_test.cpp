@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "shared/help_file.h"
 #include "saver/log/message_log.h"
+#include "shared/help_file.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -237,8 +237,8 @@ TEST(HelpFileName, LiesInTheWindowsDirectoryAndIsCutToTheBuffer)
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
-    std::string expected = std::string(windows) + "\\" +
-                           HelpFileFor(version.dwPlatformId, version.dwMajorVersion);
+    std::string expected =
+        std::string(windows) + "\\" + HelpFileFor(version.dwPlatformId, version.dwMajorVersion);
     char buffer[MAX_PATH];
     EXPECT_EQ(expected.size(), GetHelpFileName(buffer, sizeof buffer));
     EXPECT_EQ(expected, buffer);
@@ -258,8 +258,8 @@ TEST(HelpFileName, WinHelpWhereTheSystemHasItHtmlHelpWhereNot)
     } cases[] = {
         {VER_PLATFORM_WIN32_WINDOWS, 4, "rvtray.hlp"},  // 95, 98, Me
         {VER_PLATFORM_WIN32_NT, 4, "rvtray.hlp"},
-        {VER_PLATFORM_WIN32_NT, 5, "rvtray.hlp"},       // 2000, XP, 2003
-        {VER_PLATFORM_WIN32_NT, 6, "rvtray.chm"},       // Vista on: no WinHelp
+        {VER_PLATFORM_WIN32_NT, 5, "rvtray.hlp"},  // 2000, XP, 2003
+        {VER_PLATFORM_WIN32_NT, 6, "rvtray.chm"},  // Vista on: no WinHelp
         {VER_PLATFORM_WIN32_NT, 10, "rvtray.chm"},
     };
     for (const Case& c : cases)

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "saver/host/cascade.h"
-#include "saver/host/session_area.h"
+#include "saver/session/session_area.h"
+#include "saver/windows/cascade.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "saver/host/command_line.h"
+#include "saver/app/command_line.h"
+#include "saver/settings/value_names.h"
 
 namespace {
 
@@ -50,13 +51,13 @@ TEST_P(CommandLineTable, ChoosesModeAndWindow)
 
 INSTANTIATE_TEST_SUITE_P(
     Grammar, CommandLineTable,
-    ::testing::Values(Case{"", ModeConfig, 0}, Case{" \t ", ModeConfig, 0}, Case{"/s", ModeSaver, 0}, Case{"/S", ModeSaver, 0},
-                      Case{"/c", ModeConfig, 0}, Case{"/c:1234", ModeConfig, 1234},
-                      Case{"/C:1234", ModeConfig, 1234}, Case{"/c 1234", ModeConfig, 0},
-                      Case{"-c:77", ModeConfig, 77}, Case{"/p", ModePreview, 0},
-                      Case{"/p 1234", ModePreview, 1234}, Case{"/P 1234", ModePreview, 1234},
-                      Case{"/p:1234", ModePreview, 0}, Case{"-p 99", ModePreview, 99},
-                      Case{"/a 4321", ModeChangePassword, 4321},
+    ::testing::Values(Case{"", ModeConfig, 0}, Case{" \t ", ModeConfig, 0},
+                      Case{"/s", ModeSaver, 0}, Case{"/S", ModeSaver, 0}, Case{"/c", ModeConfig, 0},
+                      Case{"/c:1234", ModeConfig, 1234}, Case{"/C:1234", ModeConfig, 1234},
+                      Case{"/c 1234", ModeConfig, 0}, Case{"-c:77", ModeConfig, 77},
+                      Case{"/p", ModePreview, 0}, Case{"/p 1234", ModePreview, 1234},
+                      Case{"/P 1234", ModePreview, 1234}, Case{"/p:1234", ModePreview, 0},
+                      Case{"-p 99", ModePreview, 99}, Case{"/a 4321", ModeChangePassword, 4321},
                       Case{"/a", ModeChangePassword, 0}, Case{"/s /c", ModeConfig, 0},
                       Case{"/config", ModeConfig, 0}, Case{"word-change", ModeConfig, 0},
                       Case{"/x /y", ModeSaver, 0}, Case{"/c:-42", ModeConfig, -42},

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "saver/runner/play_order.h"
+#include "saver/session/play_order.h"
 
 namespace {
 
@@ -18,11 +18,11 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
     } cases[] = {
         {{7, 0, 7, 1, 2}, 2, {0, 1, 2}, 1},  // 1 followed the excluded 7
         {{7, 0, 7, 1, 2}, 0, {0, 1, 2}, 0},
-        {{0, 1, 7}, 2, {0, 1}, 2},           // the last one: the end of the list
+        {{0, 1, 7}, 2, {0, 1}, 2},  // the last one: the end of the list
         {{5, 6}, 1, {5}, 1},
-        {{7, 7}, 1, {}, 0},                  // nothing left
+        {{7, 7}, 1, {}, 0},  // nothing left
         {{7}, 0, {}, 0},
-        {{0, 1}, 5, {0, 1}, 5},              // outside: nothing changes
+        {{0, 1}, 5, {0, 1}, 5},  // outside: nothing changes
     };
     for (Case& c : cases) {
         uint32_t index = c.index;
@@ -59,7 +59,8 @@ TEST(ShuffleRound, EveryEntryOncePerRoundRepeatsKeptAndTheSameSeedTheSameOrder)
 
 TEST(ShuffleRound, ANewRoundNeverBeginsWithTheLastOfTheRoundBefore)
 {
-    const std::vector<std::vector<uint32_t>> lists = {{4, 9}, {1, 2, 3}, {3, 3, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 2}};
+    const std::vector<std::vector<uint32_t>> lists = {
+        {4, 9}, {1, 2, 3}, {3, 3, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 2}};
     for (const std::vector<uint32_t>& list : lists) {
         uint32_t seed = 77;
         std::vector<uint32_t> round = ShuffleRound(list, seed);

@@ -8,12 +8,12 @@
 
 #include <string>
 
-#include "saver/host/saver_state.h"
 #include "saver/log/message_log.h"
-#include "saver/runner/close_process.h"
-#include "saver/runner/process_info.h"
-#include "saver/runner/toolhelp.h"
-#include "saver/runner/watch.h"
+#include "saver/processes/close_process.h"
+#include "saver/processes/process_info.h"
+#include "saver/processes/toolhelp.h"
+#include "saver/processes/watch.h"
+#include "saver/windows/saver_state.h"
 #include "tests/fixtures/fixture_record.h"
 #include "tests/support/session_driver.h"
 
@@ -139,8 +139,8 @@ TEST_F(ProcessRecords, AChildNamedSystemIsReportedAsAModalDialog)
         ASSERT_TRUE(driver_.WaitForRecords("started child", 1, 10000));
         PumpMessagesFor(300);
         DetectChildProcesses();
-        EXPECT_NE(std::string::npos,
-                  Log().find("Screensaver C:\\x\\rvt_child.scr has opened modal dialog, possibly error warning!"))
+        EXPECT_NE(std::string::npos, Log().find("Screensaver C:\\x\\rvt_child.scr has opened modal "
+                                                "dialog, possibly error warning!"))
             << name << ": " << Log();
         ClearProcesses(Processes);
         DeleteFileA(BesideTests(name).c_str());

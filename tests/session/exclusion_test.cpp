@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "saver/host/saver_state.h"
-#include "saver/host/saver_window.h"
-#include "saver/host/session.h"
 #include "saver/log/message_log.h"
-#include "saver/runner/close_process.h"
+#include "saver/processes/close_process.h"
+#include "saver/session/session.h"
 #include "saver/settings/settings_state.h"
+#include "saver/windows/saver_state.h"
+#include "saver/windows/saver_window.h"
 #include "tests/support/session_driver.h"
 
 namespace {
@@ -38,7 +38,8 @@ protected:
         keptArgv_ = __argv;
         __argc = 2;
         __argv = arguments_;
-        stubborn_ = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "stubborn_x.scr");
+        stubborn_ =
+            driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "stubborn_x.scr");
         RefusedTermination = stubborn_;
         Period = 800;
         FileIndex = 0;
@@ -94,9 +95,9 @@ TEST_F(Exclusion, AfterTheSecondFailedTurnEveryEntryGoesAndPlayGoesOnWithTheNext
 
     std::vector<std::string> started = driver_.StartedFileNames();
     ASSERT_GE(started.size(), 4u);
-    EXPECT_EQ((std::vector<std::string>{"stubborn_x.scr", "good_a.scr", "stubborn_x.scr",
-                                        "good_b.scr"}),
-              std::vector<std::string>(started.begin(), started.begin() + 4))
+    EXPECT_EQ(
+        (std::vector<std::string>{"stubborn_x.scr", "good_a.scr", "stubborn_x.scr", "good_b.scr"}),
+        std::vector<std::string>(started.begin(), started.begin() + 4))
         << "after the exclusion play goes on with the entry that followed it";
     EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), PlayList);
     std::string log = Log();

@@ -31,7 +31,8 @@ void ExpectAllEnded(const SessionDriver& driver)
 TEST(Faults, TwoSessionsStartedAtOnceMakeOne)
 {
     SessionDriver driver;
-    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_one.scr")});
+    driver.SetPlayList(
+        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_one.scr")});
     driver.SetPeriod(60000);
     ASSERT_TRUE(driver.Start());
     ChildProcess second;
@@ -53,7 +54,8 @@ TEST(Faults, TwoSessionsStartedAtOnceMakeOne)
 TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorItsScreenSaver)
 {
     SessionDriver driver;
-    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_kill.scr")});
+    driver.SetPlayList(
+        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_kill.scr")});
     driver.SetPeriod(60000);
     SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, "1");
     ASSERT_TRUE(driver.Start());
@@ -74,8 +76,8 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorItsScreenSaver)
     ASSERT_TRUE(preview.WaitForExit(10000));
     ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, NULL, &value);
     EXPECT_EQ(std::string("1\0", 2), value) << "the password stayed off";
-    EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptPasswordValue", NULL,
-                                   NULL));
+    EXPECT_FALSE(
+        ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptPasswordValue", NULL, NULL));
     DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE);
 }
 
@@ -84,7 +86,8 @@ TEST(Faults, AKeyStopsTwentyStubbornChildrenTogether)
     SessionDriver driver;
     std::string child = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
     CopyFileA(BesideTests("rvchild.exe").c_str(), child.c_str(), FALSE);
-    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "child_many.scr")});
+    driver.SetPlayList(
+        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "child_many.scr")});
     driver.SetPeriod(60000);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildCount", 20);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
@@ -105,7 +108,8 @@ TEST(Faults, AnEmptyCommandLineOpensTheSettings)
     ChildProcess saver;
     ASSERT_TRUE(saver.Start(SaverCommand("")));
     HWND dialog = NULL;
-    ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
+    ASSERT_TRUE(WaitUntil(
+        10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
     EXPECT_FALSE(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE)) << "a session was started";
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(saver.WaitForExit(10000));
@@ -115,7 +119,8 @@ TEST(Faults, AnEmptyCommandLineOpensTheSettings)
 TEST(Faults, ScreenSaversThatCannotRunStillKeepTheirTurns)
 {
     SessionDriver driver;
-    std::string broken = driver.savers.InstallText("not a program", SaverDirectory::Windows, "broken.scr");
+    std::string broken =
+        driver.savers.InstallText("not a program", SaverDirectory::Windows, "broken.scr");
     std::string quick = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "quick.scr");
     driver.SetPlayList({broken, quick});
     driver.SetPeriod(1000);
@@ -132,7 +137,8 @@ TEST(Faults, ScreenSaversThatCannotRunStillKeepTheirTurns)
     EXPECT_GE(failed, 1u) << log;
     EXPECT_LE(failed, 3u) << log;
     EXPECT_LE(driver.RecordsStartingWith("start").size(), 3u);
-    EXPECT_EQ(std::string::npos, log.find("\r\n\r\n")) << "a system text brought its own line break";
+    EXPECT_EQ(std::string::npos, log.find("\r\n\r\n"))
+        << "a system text brought its own line break";
 }
 
 // The host is the settings dialog of another process, which is then killed.
@@ -142,10 +148,13 @@ TEST(Faults, APreviewEndsWhenItsHostIsKilled)
     ChildProcess host;
     ASSERT_TRUE(host.Start(SaverCommand("/c")));
     HWND dialog = NULL;
-    ASSERT_TRUE(WaitUntil(10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
+    ASSERT_TRUE(WaitUntil(
+        10000, [&] { return (dialog = FindWindowA(NULL, "Rotaveil settings")) != NULL; }));
     ChildProcess preview;
-    ASSERT_TRUE(preview.Start(SaverCommand(("/p " + std::to_string((int)(INT_PTR)dialog)).c_str())));
-    ASSERT_TRUE(WaitUntil(10000, [&] { return FindWindowExA(dialog, NULL, RV_SAVER_CLASS, NULL) != NULL; }));
+    ASSERT_TRUE(
+        preview.Start(SaverCommand(("/p " + std::to_string((int)(INT_PTR)dialog)).c_str())));
+    ASSERT_TRUE(WaitUntil(
+        10000, [&] { return FindWindowExA(dialog, NULL, RV_SAVER_CLASS, NULL) != NULL; }));
     TerminateProcess(host.Handle(), 1);
     ASSERT_TRUE(host.WaitForExit(5000));
     EXPECT_TRUE(preview.WaitForExit(5000)) << "the preview outlived its host";

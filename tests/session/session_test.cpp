@@ -172,13 +172,15 @@ TEST_F(Session, CloseFromOutsideEndsTheSessionCleanly)
     ASSERT_TRUE(driver_.WaitForEnd(SessionEnd));
     EXPECT_EQ(0u, driver_.Process().ExitCode());
     EXPECT_EQ(1u, driver_.RecordsStartingWith("WM_CLOSE").size())
-        << "the screen saver was not stopped politely:\n" << ReadWholeFile(driver_.recordFile);
+        << "the screen saver was not stopped politely:\n"
+        << ReadWholeFile(driver_.recordFile);
     ExpectNothingLeftRunning();
 }
 
 TEST_F(Session, AFailedStartIsLoggedNotCountedAndTriedAgain)
 {
-    std::string broken = driver_.savers.InstallText("not a program", SaverDirectory::Windows, "broken.scr");
+    std::string broken =
+        driver_.savers.InstallText("not a program", SaverDirectory::Windows, "broken.scr");
     std::string good = Install("good_next.scr");
     driver_.SetPlayList({broken, good});
     driver_.SetPeriod(700);
@@ -223,7 +225,8 @@ TEST_F(Session, AHungWindowThreadDoesNotHoldTheRunner)
     driver_.SetPlayList({hang, good});
     driver_.SetPeriod(1000);
     ASSERT_TRUE(driver_.Start());
-    ASSERT_TRUE(driver_.WaitForRecords("start good", 1, 15000)) << "the runner stayed with the hung screen saver";
+    ASSERT_TRUE(driver_.WaitForRecords("start good", 1, 15000))
+        << "the runner stayed with the hung screen saver";
     EndWithKey();
     ExpectNothingLeftRunning();
 }
@@ -248,7 +251,8 @@ TEST(SessionOnNt4, RunsWithoutLookingForChildren)
     SessionDriver driver;
     WineVersionFor nt4("_Rotaveil.scr", "nt40");
     CopyFileA(BesideTests("rvt_good.scr").c_str(), BesideTests("rvt_child.scr").c_str(), FALSE);
-    std::string saver = driver.savers.Install("rvt_child.scr", SaverDirectory::System, "child_nt4.scr");
+    std::string saver =
+        driver.savers.Install("rvt_child.scr", SaverDirectory::System, "child_nt4.scr");
 
     driver.SetPlayList({saver});
     driver.SetPeriod(1000);
@@ -266,7 +270,8 @@ TEST(SessionChildren, AreLoggedAndStoppedWithTheirScreenSaver)
     InstalledChild child;
     SessionDriver driver;
     CopyFileA(BesideTests("rvt_good.scr").c_str(), BesideTests("rvt_child.scr").c_str(), FALSE);
-    std::string saver = driver.savers.Install("rvt_child.scr", SaverDirectory::System, "child_xp.scr");
+    std::string saver =
+        driver.savers.Install("rvt_child.scr", SaverDirectory::System, "child_xp.scr");
 
     driver.SetPlayList({saver});
     driver.SetPeriod(1500);
@@ -274,7 +279,8 @@ TEST(SessionChildren, AreLoggedAndStoppedWithTheirScreenSaver)
     ASSERT_TRUE(driver.WaitForRecords("start child", 2, 15000));
     SessionDriver::PressKey();
     ASSERT_TRUE(driver.WaitForEnd(10000));
-    EXPECT_NE(std::string::npos, driver.Log().find("Screensaver " + saver + " started rvchild.exe process"))
+    EXPECT_NE(std::string::npos,
+              driver.Log().find("Screensaver " + saver + " started rvchild.exe process"))
         << driver.Log();
     EXPECT_FALSE(driver.RecordsStartingWith("child start").empty());
     for (const RecordLine& line : driver.RecordsStartingWith("child start"))

@@ -16,9 +16,10 @@ namespace {
 TEST(ShuffleSession, EachScreenSaverOncePerRoundAndTheNextSessionFinishesIt)
 {
     SessionDriver driver;
-    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr"),
-                        driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr"),
-                        driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_c.scr")});
+    driver.SetPlayList(
+        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr"),
+         driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr"),
+         driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_c.scr")});
     driver.SetPeriod(900);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle", 1);
 

@@ -1,9 +1,11 @@
 #include <string>
 #include <vector>
 
+#include "settings_fixture.h"
+#include "saver/app/load_settings.h"
+#include "saver/dialog/save_settings.h"
 #include "saver/settings/catalogue.h"
 #include "saver/settings/settings_store.h"
-#include "settings_fixture.h"
 
 namespace {
 

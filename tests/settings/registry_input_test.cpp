@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "saver/settings/settings_store.h"
 #include "settings_fixture.h"
+#include "saver/app/load_settings.h"
+#include "saver/dialog/save_settings.h"
+#include "saver/settings/settings_store.h"
 
 namespace {
 
@@ -20,8 +22,8 @@ protected:
     }
     void Store(int position, DWORD type, const std::string& bytes)
     {
-        SetRegistryRaw(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(position).c_str(), type,
-                       bytes.data(), (DWORD)bytes.size());
+        SetRegistryRaw(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(position).c_str(),
+                       type, bytes.data(), (DWORD)bytes.size());
     }
     std::string a_, b_;
 };
@@ -38,9 +40,9 @@ TEST_F(RegistryInput, PlayListValuesOfOtherTypesAreSkipped)
 
 TEST_F(RegistryInput, TextsAreTakenUpToTheStoredSizeOrTheFirstNul)
 {
-    Store(0, REG_SZ, a_);                                   // no terminator stored
-    Store(1, REG_SZ, b_ + std::string("\0garbage", 8));     // something after the NUL
-    Store(2, REG_SZ, a_.substr(0, a_.size() - 1));          // cut short: no match
+    Store(0, REG_SZ, a_);                                // no terminator stored
+    Store(1, REG_SZ, b_ + std::string("\0garbage", 8));  // something after the NUL
+    Store(2, REG_SZ, a_.substr(0, a_.size() - 1));       // cut short: no match
     LoadSettings();
     EXPECT_EQ((std::vector<uint32_t>{0, 1}), PlayList);
 }

@@ -91,8 +91,8 @@ protected:
         std::vector<std::string> paths;
         for (int i = 0;; ++i) {
             std::string data;
-            if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY,
-                                   PlayListValueName(i).c_str(), NULL, &data))
+            if (!ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(i).c_str(),
+                                   NULL, &data))
                 break;
             paths.push_back(data.substr(0, data.find('\0')));
         }
@@ -112,8 +112,8 @@ TEST_F(SettingsDialog, OkReadsThePeriodAndTimeoutWithTheirLimits)
         const char* period;
         DWORD stored;
     };
-    for (Case c : {Case{"5", 10000}, Case{"45", 45000}, Case{"letters", 10000},
-                   Case{"", 30000}, Case{"99999999999", 32767000}}) {
+    for (Case c : {Case{"5", 10000}, Case{"45", 45000}, Case{"letters", 10000}, Case{"", 30000},
+                   Case{"99999999999", 32767000}}) {
         driver_.SetPeriod(30000);
         Open();
         Type(IDC_PERIOD, c.period);
@@ -268,7 +268,8 @@ TEST_F(SettingsDialog, KeptPreviewsOutliveTheDialogUntilTheLastCloses)
     ASSERT_TRUE(driver_.WaitForRecords("window", 2, 10000));
     PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
     HWND question = NULL;
-    ASSERT_TRUE(WaitUntil(10000, [&] { return (question = FindWindowA("#32770", "Rotaveil")) != NULL; }));
+    ASSERT_TRUE(
+        WaitUntil(10000, [&] { return (question = FindWindowA("#32770", "Rotaveil")) != NULL; }));
     char text[64] = "";
     GetDlgItemTextA(question, 0xFFFF, text, sizeof text);
     PostMessageA(question, WM_COMMAND, IDNO, 0);

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "saver/host/saver_state.h"
 #include "saver/settings/settings_state.h"
+#include "saver/windows/saver_state.h"
 #include "shared/names.h"
 #include "tests/support/installed_savers.h"
 #include "tests/support/test_support.h"

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "saver/settings/settings_store.h"
 #include "settings_fixture.h"
+#include "saver/app/load_settings.h"
+#include "saver/dialog/save_settings.h"
+#include "saver/settings/settings_store.h"
 #include "tests/fixtures/fixture_record.h"
 
 namespace {
@@ -89,8 +91,8 @@ TEST_F(SettingsStore, SavedPlayListUsesTheExactNamesAndCountsTheTerminator)
     for (int i = 0; i < 3; ++i) {
         DWORD type = 0;
         std::string data;
-        ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(i).c_str(),
-                                      &type, &data))
+        ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, RV_PLAYLIST_KEY,
+                                      PlayListValueName(i).c_str(), &type, &data))
             << "missing value '" << PlayListValueName(i) << "'";
         EXPECT_EQ((DWORD)REG_SZ, type);
         std::string expected = (i == 1 ? a_ : c_) + std::string(1, '\0');
@@ -153,7 +155,8 @@ TEST_F(SettingsStore, TimeoutIsSavedInSecondsToTheRegistryAndTheSystem)
     SaveSettings();
     DWORD type = 0;
     std::string data;
-    ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, "ScreenSaveTimeOut", &type, &data));
+    ASSERT_TRUE(
+        ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, "ScreenSaveTimeOut", &type, &data));
     EXPECT_EQ((DWORD)REG_SZ, type);
     EXPECT_EQ(std::string("420", 4), data);
     UINT seconds = 0;
@@ -190,11 +193,13 @@ struct HostPage {
         RegisterClassA(&windowClass);
         page = CreateWindowExA(0, "RvTestHostPage", "page", WS_POPUP, 0, 0, 300, 200, NULL, NULL,
                                GetModuleHandleA(NULL), NULL);
-        HWND other = CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 40, 50, 20, page, NULL, NULL, NULL);
+        HWND other =
+            CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 40, 50, 20, page, NULL, NULL, NULL);
         edit = CreateWindowExA(0, "Edit", text, WS_CHILD, 0, 0, 50, 20, page, NULL, NULL, NULL);
         // FindWindowEx finds the first child in z-order: the most recent one is on top.
         SetWindowPos(edit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        updown = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD, 50, 0, 10, 20, page, NULL, NULL, NULL);
+        updown =
+            CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD, 50, 0, 10, 20, page, NULL, NULL, NULL);
         SendMessageA(updown, UDM_SETBUDDY, (WPARAM)(paired ? edit : other), 0);
     }
     ~HostPage() { DestroyWindow(page); }
@@ -215,9 +220,9 @@ TEST_F(SettingsStore, HostTimeoutBoxOverridesTheSystemInConfiguration)
         bool paired;
         uint32_t minutes;
     };
-    for (Case c : {Case{"12", true, 12}, Case{" 12 min", true, 12}, Case{"0", true, 3},
-                   Case{"", true, 3}, Case{"abc", true, 3}, Case{"12", false, 3},
-                   Case{"99999999999", true, 32767}}) {
+    for (Case c :
+         {Case{"12", true, 12}, Case{" 12 min", true, 12}, Case{"0", true, 3}, Case{"", true, 3},
+          Case{"abc", true, 3}, Case{"12", false, 3}, Case{"99999999999", true, 32767}}) {
         HostPage host(c.text, c.paired);
         ParentWindow = host.page;
         FreeSettings();
@@ -321,9 +326,9 @@ TEST_F(TrayIconSetting, ACompanionPathOfTheFullLengthIsReadAndStarted)
     LoadSettings();
     EXPECT_TRUE(ShowTrayIcon);
     SaveSettings();
-    EXPECT_TRUE(WaitUntil(10000, [&] {
-        return ReadWholeFile(record_).find("rvtray.exe\"]") != std::string::npos;
-    })) << "the companion was not started: " << ReadWholeFile(record_);
+    EXPECT_TRUE(WaitUntil(
+        10000, [&] { return ReadWholeFile(record_).find("rvtray.exe\"]") != std::string::npos; }))
+        << "the companion was not started: " << ReadWholeFile(record_);
     EXPECT_TRUE(ReadRegistryValue(HKEY_LOCAL_MACHINE, RV_RUN_KEY, "RVTRAY.EXE", NULL, NULL));
 
     WaitUntil(5000, [&] { return DeleteFileA(path.c_str()) != FALSE; });

@@ -34,12 +34,12 @@ TEST_F(RegistryKeyReads, TextsWithOrWithoutTerminatorUpToTheCapacity)
         std::string expected;
     } cases[] = {
         {REG_SZ, std::string("abc\0", 4), true, "abc"},
-        {REG_SZ, "abc", true, "abc"},                                  // no terminator stored
+        {REG_SZ, "abc", true, "abc"},  // no terminator stored
         {REG_EXPAND_SZ, std::string("%x%\0", 4), true, "%x%"},
-        {REG_SZ, std::string("ab\0cd", 5), true, "ab"},                // up to the first NUL
+        {REG_SZ, std::string("ab\0cd", 5), true, "ab"},                       // up to the first NUL
         {REG_SZ, std::string(259, 'p') + '\0', true, std::string(259, 'p')},  // a full path
         {REG_SZ, std::string(259, 'p'), true, std::string(259, 'p')},
-        {REG_SZ, std::string(260, 'p'), false, ""},                   // one too many
+        {REG_SZ, std::string(260, 'p'), false, ""},  // one too many
         {REG_SZ, std::string(260, 'p') + '\0', false, ""},
         {REG_BINARY, std::string("abc\0", 4), false, ""},
         {REG_DWORD, std::string("\1\0\0\0", 4), false, ""},

@@ -44,8 +44,7 @@ InstalledSavers::~InstalledSavers()
     }
 }
 
-std::string InstalledSavers::Install(const char* builtFile, SaverDirectory where,
-                                     const char* name)
+std::string InstalledSavers::Install(const char* builtFile, SaverDirectory where, const char* name)
 {
     std::string path = DirectoryOf(where) + "\\" + name;
     CopyFileA(BesideTests(builtFile).c_str(), path.c_str(), FALSE);

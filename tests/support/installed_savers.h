@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
-enum class SaverDirectory { System, Windows };
+enum class SaverDirectory {
+    System,
+    Windows
+};
 
 class InstalledSavers {
 public:

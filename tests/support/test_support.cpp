@@ -41,8 +41,7 @@ bool ChildProcess::Start(const std::string& commandLine)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string text = commandLine;
-    return CreateProcessA(NULL, &text[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info_) !=
-           0;
+    return CreateProcessA(NULL, &text[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info_) != 0;
 }
 
 bool ChildProcess::WaitForExit(DWORD milliseconds)
@@ -91,7 +90,8 @@ void DeleteRegistryTree(HKEY root, const char* path)
         for (;;) {
             char child[256];
             DWORD size = sizeof child;
-            if (RegEnumKeyExA(key.Handle(), 0, child, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            if (RegEnumKeyExA(key.Handle(), 0, child, &size, NULL, NULL, NULL, NULL) !=
+                ERROR_SUCCESS)
                 break;
             std::string childPath = std::string(path) + "\\" + child;
             DeleteRegistryTree(root, childPath.c_str());

@@ -53,8 +53,8 @@ void DeleteRegistryTree(HKEY root, const char* path);
 bool RegistryKeyExists(HKEY root, const char* path);
 void SetRegistryText(HKEY root, const char* path, const char* name, const char* text);
 void SetRegistryNumber(HKEY root, const char* path, const char* name, DWORD value);
-void SetRegistryRaw(HKEY root, const char* path, const char* name, DWORD type,
-                    const void* data, DWORD size);
+void SetRegistryRaw(HKEY root, const char* path, const char* name, DWORD type, const void* data,
+                    DWORD size);
 bool ReadRegistryValue(HKEY root, const char* path, const char* name, DWORD* type,
                        std::string* data);
 void DeleteRegistryValue(HKEY root, const char* path, const char* name);

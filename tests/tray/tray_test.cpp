@@ -64,7 +64,8 @@ protected:
     {
         EXPECT_TRUE(companion.Start("\"" + BesideTests("rvtray.exe") + "\"" + arguments));
         HWND window = NULL;
-        WaitUntil(10000, [&] { return (window = FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE)) != NULL; });
+        WaitUntil(10000,
+                  [&] { return (window = FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE)) != NULL; });
         return window;
     }
     // Answers the "EXIT" question with the given button.
@@ -72,7 +73,8 @@ protected:
     {
         PostMessageA(tray, WM_COMMAND, IDM_EXIT, 0);
         HWND question = NULL;
-        ASSERT_TRUE(WaitUntil(10000, [&] { return (question = FindWindowA("#32770", "Rotaveil")) != NULL; }));
+        ASSERT_TRUE(WaitUntil(
+            10000, [&] { return (question = FindWindowA("#32770", "Rotaveil")) != NULL; }));
         PostMessageA(question, WM_COMMAND, answer, 0);
         WaitUntil(5000, [&] { return !IsWindow(question); });
     }
@@ -87,7 +89,8 @@ TEST_F(Tray, FirstStartSetsThreeHundredSecondsAndTheShortPath)
     ASSERT_EQ(std::string::npos, shortPath_.find("_Rotaveil")) << "not an 8.3 name: " << shortPath_;
     SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_SCRNSAVE, "C:\\WINDOWS\\OTHER.SCR");
     InstallScreenSaver();
-    EXPECT_EQ(BesideTests("tray_tests.exe"), Text(HKEY_CURRENT_USER, RV_SETTINGS_KEY, RV_VALUE_COMPANION));
+    EXPECT_EQ(BesideTests("tray_tests.exe"),
+              Text(HKEY_CURRENT_USER, RV_SETTINGS_KEY, RV_VALUE_COMPANION));
     EXPECT_EQ(shortPath_, Text(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_SCRNSAVE));
     EXPECT_EQ(shortPath_, SystemIniEntry());
     EXPECT_EQ("1", Text(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_ACTIVE));
@@ -95,7 +98,8 @@ TEST_F(Tray, FirstStartSetsThreeHundredSecondsAndTheShortPath)
     UINT seconds = 0;
     SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0);
     EXPECT_EQ(300u, seconds);
-    EXPECT_EQ(BesideTests("tray_tests.exe"), Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
+    EXPECT_EQ(BesideTests("tray_tests.exe"),
+              Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
 }
 
 TEST_F(Tray, LaterStartsKeepTheSystemsTimeoutAndTakeBackTheScreenSaver)
@@ -117,7 +121,8 @@ TEST_F(Tray, WithoutTheScreenSaverInTheWindowsDirectoryTheUsersChoiceStays)
     InstallScreenSaver();
     EXPECT_EQ("C:\\WINDOWS\\OTHER.SCR", Text(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_SCRNSAVE));
     EXPECT_EQ("C:\\WINDOWS\\OTHER.SCR", SystemIniEntry());
-    EXPECT_EQ(BesideTests("tray_tests.exe"), Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
+    EXPECT_EQ(BesideTests("tray_tests.exe"),
+              Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
 }
 
 TEST_F(Tray, WithoutTheMachineRunKeyTheUsersOwnIsUsedAndRemoved)
@@ -125,7 +130,8 @@ TEST_F(Tray, WithoutTheMachineRunKeyTheUsersOwnIsUsedAndRemoved)
     RefuseMachineRunKey = true;
     InstallScreenSaver();
     EXPECT_EQ("<missing>", Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
-    EXPECT_EQ(BesideTests("tray_tests.exe"), Text(HKEY_CURRENT_USER, RV_RUN_KEY, RV_VALUE_COMPANION));
+    EXPECT_EQ(BesideTests("tray_tests.exe"),
+              Text(HKEY_CURRENT_USER, RV_RUN_KEY, RV_VALUE_COMPANION));
     RefuseMachineRunKey = false;
     RemoveStartupEntry();
     EXPECT_EQ("<missing>", Text(HKEY_CURRENT_USER, RV_RUN_KEY, RV_VALUE_COMPANION));
@@ -149,7 +155,8 @@ TEST_F(Tray, RemovalClosesTheRunningCompanionAndInstallsNothing)
     EXPECT_EQ(0u, companion.ExitCode());
     EXPECT_EQ("<missing>", Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
     EXPECT_EQ("<missing>", Text(HKEY_CURRENT_USER, RV_RUN_KEY, RV_VALUE_COMPANION));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, RV_SETTINGS_KEY)) << "removal installed something";
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, RV_SETTINGS_KEY))
+        << "removal installed something";
 }
 
 TEST_F(Tray, ASecondStartInstallsAgainWithoutASecondWindow)

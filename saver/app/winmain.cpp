@@ -1,0 +1,100 @@
+// Entry point of the screen saver: one process per run mode.
+#include <windows.h>
+#include <stdlib.h>
+
+#include "command_line.h"
+#include "load_settings.h"
+#include "run_modes.h"
+#include "resources/resource_ids.h"
+#include "saver/log/message_log.h"
+#include "saver/session/password.h"
+#include "saver/session/session.h"
+#include "saver/settings/settings_state.h"
+#include "saver/settings/settings_store.h"
+#include "saver/windows/saver_state.h"
+#include "saver/windows/saver_window.h"
+#include "shared/kept_password.h"
+#include "shared/names.h"
+
+namespace {
+
+void RunChosenMode()
+{
+    switch (RunMode) {
+    case ModeConfig:
+        ShowSettings();
+        break;
+    case ModePreview:
+        ShowPreview();
+        break;
+    case ModeChangePassword:
+        ChangePassword(ParentWindow);
+        break;
+    default:
+        RunSaverSession();
+        break;
+    }
+}
+
+void CloseIfOpen(HANDLE& handle)
+{
+    if (handle)
+        CloseHandle(handle);
+    handle = NULL;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
+    CommandLineChoice choice = ReadCommandLine(commandLine, __argc, __argv);
+    // One session at a time: the mutex is taken before anything is read, as
+    // the session window exists only once the settings are loaded.
+    HANDLE sessionMutex = NULL;
+    if (choice.runMode == ModeSaver) {
+        sessionMutex = CreateMutexA(NULL, TRUE, RV_SESSION_MUTEX);
+        if (sessionMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(sessionMutex);
+            return 0;
+        }
+    }
+    // A running session owns the screen; a second start of any kind leaves it alone.
+    if (FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE)) {
+        CloseIfOpen(sessionMutex);
+        return 0;
+    }
+    // A session that was killed left the password switched off.
+    if (sessionMutex || !SessionIsRunning())
+        RestoreKeptPasswordSetting();
+
+    Instance = instance;
+    VersionInfo.dwOSVersionInfoSize = sizeof VersionInfo;
+    GetVersionExA(&VersionInfo);
+    RunMode = choice.runMode;
+    ParentWindow = (HWND)choice.parentWindow;
+
+    if (!RegisterSaverClass(instance)) {
+        CloseIfOpen(sessionMutex);
+        return 0;
+    }
+
+    PreviewBitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_PREVIEW));
+    StopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    InputEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    LogLock = CreateMutexA(NULL, FALSE, NULL);
+
+    LoadSettings();
+    RunChosenMode();
+
+    CloseIfOpen(StopEvent);
+    CloseIfOpen(InputEvent);
+    CloseIfOpen(LogLock);
+    if (PreviewBitmap)
+        DeleteObject(PreviewBitmap);
+    PreviewBitmap = NULL;
+    FreeSettings();
+    if (sessionMutex)
+        ReleaseMutex(sessionMutex);
+    CloseIfOpen(sessionMutex);
+    return 0;
+}

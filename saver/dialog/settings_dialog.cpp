@@ -1,0 +1,383 @@
+#include "settings_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <stdio.h>
+
+#include <vector>
+
+#include "save_settings.h"
+#include "resources/resource_ids.h"
+#include "saver/log/message_log.h"
+#include "saver/processes/command_lines.h"
+#include "saver/processes/process_info.h"
+#include "saver/settings/settings_state.h"
+#include "saver/settings/settings_store.h"
+#include "saver/settings/value_names.h"
+#include "saver/windows/saver_state.h"
+#include "saver/windows/saver_window.h"
+#include "shared/help_file.h"
+#include "shared/start_program.h"
+
+namespace {
+
+// Typed values are held here before they are multiplied, so that seconds
+// times 1000 and minutes times 60 always fit.
+const intptr_t TypedLimit = 32767;
+const int SelectionLimit = 1024;
+const int MessageListScroll = 400;  // lines, so that the newest entries show
+
+bool ShowFileNames = false;
+unsigned MaxTextExtent = 0;
+HWND Dialog, InstalledList, PlayListBox, PeriodEdit, MessageList;
+
+bool ItemData(HWND list, int index, uint32_t* data)
+{
+    LRESULT value = SendMessageA(list, LB_GETITEMDATA, (WPARAM)index, 0);
+    if (value == LB_ERR)
+        return false;
+    *data = (uint32_t)value;
+    return true;
+}
+
+void AddItem(HWND list, uint32_t data)
+{
+    SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)data);
+}
+
+void SetNumber(HWND dialog, int id, unsigned value)
+{
+    char text[16];
+    snprintf(text, sizeof text, "%u", value);
+    SetDlgItemTextA(dialog, id, text);
+}
+
+void FillMessageList()
+{
+    unsigned size = ReadLog(NULL, 0);
+    unsigned length = size < LogDisplayLimit ? size : LogDisplayLimit;
+    std::vector<char> text(length + 1, '\0');
+    unsigned read = ReadLog(text.data(), length);
+    if (read > 0 && read <= LogDisplayLimit) {
+        SetWindowTextA(MessageList, text.data());
+        SendMessageA(MessageList, EM_LINESCROLL, 0, MessageListScroll);
+    }
+}
+
+void InitDialog(HWND dialog)
+{
+    Dialog = dialog;
+    InstalledList = GetDlgItem(dialog, IDC_INSTALLED_LIST);
+    PlayListBox = GetDlgItem(dialog, IDC_PLAYLIST);
+    PeriodEdit = GetDlgItem(dialog, IDC_PERIOD);
+    MessageList = GetDlgItem(dialog, IDC_MSG_LIST);
+    for (uint32_t i = 0; i < Catalogue.size(); ++i)
+        AddItem(InstalledList, i);
+    for (uint32_t position : PlayList)
+        AddItem(PlayListBox, position);
+    SetNumber(dialog, IDC_PERIOD, Period / 1000);
+    SetNumber(dialog, IDC_TIMEOUT, TimeoutMinutes);
+    SendDlgItemMessageA(dialog, IDC_PERIOD_SPIN, UDM_SETBUDDY, (WPARAM)PeriodEdit, 0);
+    SendDlgItemMessageA(dialog, IDC_PERIOD_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 10));
+    SendDlgItemMessageA(dialog, IDC_TIMEOUT_SPIN, UDM_SETBUDDY,
+                        (WPARAM)GetDlgItem(dialog, IDC_TIMEOUT), 0);
+    SendDlgItemMessageA(dialog, IDC_TIMEOUT_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 1));
+    CheckDlgButton(dialog, IDC_SHOW_TRAY_ICON, ShowTrayIcon ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_SHUFFLE, Shuffle ? BST_CHECKED : BST_UNCHECKED);
+    FillMessageList();
+}
+
+// The leading number of an edit's text, held within 0..32767; false for an
+// empty text, which leaves the setting as it is.
+bool ReadTypedNumber(HWND dialog, int id, uint32_t atLeast, uint32_t* value)
+{
+    char text[256] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    if (text[0] == '\0')
+        return false;
+    intptr_t typed = ReadDecimal(text);
+    if (typed > TypedLimit)
+        typed = TypedLimit;
+    *value = typed > (intptr_t)atLeast ? (uint32_t)typed : atLeast;
+    return true;
+}
+
+void OnOk(HWND dialog)
+{
+    uint32_t seconds, minutes;
+    if (ReadTypedNumber(dialog, IDC_PERIOD, 10, &seconds))
+        Period = seconds * 1000;
+    if (ReadTypedNumber(dialog, IDC_TIMEOUT, 1, &minutes))
+        TimeoutMinutes = minutes;
+    ShowTrayIcon = IsDlgButtonChecked(dialog, IDC_SHOW_TRAY_ICON) == BST_CHECKED;
+    Shuffle = IsDlgButtonChecked(dialog, IDC_SHUFFLE) == BST_CHECKED;
+    PlayList.clear();
+    uint32_t data;
+    for (int i = 0; ItemData(PlayListBox, i, &data); ++i)
+        PlayList.push_back(data);
+    EndDialog(dialog, IDOK);
+    SaveSettings();
+}
+
+int CaretItem()
+{
+    return (int)SendMessageA(PlayListBox, LB_GETCARETINDEX, 0, 0);
+}
+
+// The catalogue position of the play-list's caret entry. When there is none,
+// result is what the command returns: FALSE for a failed list request, TRUE
+// for an entry outside the catalogue.
+bool CaretEntry(uint32_t* position, BOOL* result)
+{
+    int current = CaretItem();
+    if (current < 0 || !ItemData(PlayListBox, current, position)) {
+        *result = FALSE;
+        return false;
+    }
+    *result = TRUE;
+    return *position < Catalogue.size();
+}
+
+BOOL OnSetting()
+{
+    uint32_t position;
+    BOOL result;
+    if (!CaretEntry(&position, &result))
+        return result;
+    char commandLine[CommandLineLimit];
+    if (!BuildConfigureCommandLine(commandLine, sizeof commandLine, Catalogue[position].c_str()))
+        return TRUE;
+    PROCESS_INFORMATION started;
+    StartProgram(commandLine, 0, &started);
+    // The dialog does not wait for the screen saver's own settings.
+    if (started.hProcess)
+        CloseHandle(started.hProcess);
+    if (started.hThread)
+        CloseHandle(started.hThread);
+    return TRUE;
+}
+
+BOOL OnPreview(HWND dialog)
+{
+    uint32_t position;
+    BOOL result;
+    if (!CaretEntry(&position, &result))
+        return result;
+    HWND popup = CreateSaverWindow(PreviewPopupWidth, PreviewPopupHeight, dialog);
+    if (!popup)
+        return TRUE;
+    PreviewWindows.push_back(popup);
+    if (position < Descriptions.size())
+        SetWindowTextA(popup, Descriptions[position].c_str());
+    char commandLine[CommandLineLimit];
+    if (!BuildPreviewCommandLine(commandLine, sizeof commandLine, Catalogue[position].c_str(),
+                                 (intptr_t)popup))
+        return TRUE;
+    PROCESS_INFORMATION started;
+    StartProgram(commandLine, IDLE_PRIORITY_CLASS, &started);
+    if (started.hProcess) {
+        ProcessInfo* record = new ProcessInfo(Catalogue[position].c_str());
+        record->procInfo = started;
+        SetWindowLongPtrA(popup, GWLP_USERDATA, (LONG_PTR)record);
+    }
+    return TRUE;
+}
+
+BOOL OnAddAll()
+{
+    SendMessageA(PlayListBox, LB_RESETCONTENT, 0, 0);
+    LRESULT count = SendMessageA(InstalledList, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR)
+        return FALSE;
+    uint32_t data;
+    for (int i = 0; i < (int)count; ++i) {
+        if (ItemData(InstalledList, i, &data))
+            AddItem(PlayListBox, data);
+    }
+    return TRUE;
+}
+
+bool SelectedItems(HWND list, std::vector<int>* items)
+{
+    items->assign(SelectionLimit, 0);
+    LRESULT count = SendMessageA(list, LB_GETSELITEMS, SelectionLimit, (LPARAM)items->data());
+    if (count == LB_ERR)
+        return false;
+    items->resize((size_t)count);
+    return true;
+}
+
+BOOL OnAddSelected()
+{
+    std::vector<int> selected;
+    if (!SelectedItems(InstalledList, &selected))
+        return FALSE;
+    uint32_t data;
+    for (int item : selected) {
+        if (ItemData(InstalledList, item, &data))
+            AddItem(PlayListBox, data);
+    }
+    return TRUE;
+}
+
+BOOL OnRemoveSelected()
+{
+    std::vector<int> selected;
+    if (!SelectedItems(PlayListBox, &selected))
+        return FALSE;
+    for (size_t k = 0; k < selected.size(); ++k)
+        SendMessageA(PlayListBox, LB_DELETESTRING, (WPARAM)(selected[k] - (int)k), 0);
+    return TRUE;
+}
+
+// Swaps the caret entry with its neighbour at offset -1 or +1.
+BOOL MoveCaretItem(int offset)
+{
+    int current = CaretItem();
+    LRESULT count = SendMessageA(PlayListBox, LB_GETCOUNT, 0, 0);
+    if (current < 0 || count == LB_ERR)
+        return FALSE;
+    int other = current + offset;
+    if (other < 0 || other >= (int)count)
+        return FALSE;
+    uint32_t here, there;
+    if (!ItemData(PlayListBox, current, &here) || !ItemData(PlayListBox, other, &there))
+        return FALSE;
+    if (SendMessageA(PlayListBox, LB_SETITEMDATA, (WPARAM)other, (LPARAM)here) == LB_ERR ||
+        SendMessageA(PlayListBox, LB_SETITEMDATA, (WPARAM)current, (LPARAM)there) == LB_ERR)
+        return FALSE;
+    SendMessageA(PlayListBox, LB_SETCARETINDEX, (WPARAM)other, TRUE);
+    SendMessageA(PlayListBox, LB_SETSEL, FALSE, -1);
+    SendMessageA(PlayListBox, LB_SETSEL, TRUE, other);
+    InvalidateRect(PlayListBox, NULL, TRUE);
+    return TRUE;
+}
+
+void OpenHelp(HWND dialog)
+{
+    char path[MAX_PATH];
+    GetHelpFileName(path, sizeof path);
+    ShellExecuteA(dialog, "open", path, NULL, NULL, SW_SHOWMAXIMIZED);
+}
+
+BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        OnOk(dialog);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    case IDC_HELP_BUTTON:
+        OpenHelp(dialog);
+        return TRUE;
+    case IDC_SHOW_FILE_NAMES:
+        ShowFileNames = SendMessageA((HWND)lParam, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        RedrawWindow(InstalledList, NULL, NULL, RDW_INVALIDATE);
+        RedrawWindow(PlayListBox, NULL, NULL, RDW_INVALIDATE);
+        return TRUE;
+    case IDC_PREVIEW:
+        return OnPreview(dialog);
+    case IDC_SETTING:
+        return OnSetting();
+    case IDC_ADD_ALL:
+        return OnAddAll();
+    case IDC_ADD_SELECTED:
+        return OnAddSelected();
+    case IDC_REMOVE_ALL:
+        SendMessageA(PlayListBox, LB_RESETCONTENT, 0, 0);
+        return TRUE;
+    case IDC_REMOVE_SELECTED:
+        return OnRemoveSelected();
+    case IDC_MOVE_UP:
+        return MoveCaretItem(-1);
+    case IDC_MOVE_DOWN:
+        return MoveCaretItem(+1);
+    case IDC_CLEAR_MSG_LIST:
+        SetWindowTextA(MessageList, "");
+        ClearLog();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL OnDrawItem(const DRAWITEMSTRUCT* item)
+{
+    if ((int)item->itemID == -1)
+        return FALSE;
+    uint32_t position;
+    if (!ItemData(item->hwndItem, (int)item->itemID, &position))
+        return FALSE;
+    if (position >= Descriptions.size() || position >= Catalogue.size())
+        return TRUE;
+    HDC dc = item->hDC;
+    int saved = SaveDC(dc);
+    bool selected = (item->itemState & ODS_SELECTED) != 0;
+    COLORREF background = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    COLORREF foreground = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(dc, &item->rcItem, brush);
+    DeleteObject(brush);
+    SetBkColor(dc, background);
+    SetTextColor(dc, foreground);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    const std::string& text = ShowFileNames ? Catalogue[position] : Descriptions[position];
+    int y = (item->rcItem.top + item->rcItem.bottom - metrics.tmHeight) / 2;
+    // Drawn from the item's own left edge, so the text follows horizontal scrolling.
+    TextOutA(dc, item->rcItem.left + 4, y, text.c_str(), (int)text.size());
+    SIZE extent = {0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &extent);
+    unsigned width = (unsigned)extent.cx + 8;
+    if (width > MaxTextExtent) {
+        MaxTextExtent = width;
+        PostMessageA(InstalledList, LB_SETHORIZONTALEXTENT, MaxTextExtent, 0);
+        PostMessageA(PlayListBox, LB_SETHORIZONTALEXTENT, MaxTextExtent, 0);
+    }
+    if (item->itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &item->rcItem);
+    RestoreDC(dc, saved);
+    return TRUE;
+}
+
+// A question in the program's own words, from its string table.
+int AskQuestion(UINT textId, UINT buttons)
+{
+    char text[256] = "", caption[64] = "";
+    LoadStringA(Instance, textId, text, sizeof text);
+    LoadStringA(Instance, IDS_PROGRAM_NAME, caption, sizeof caption);
+    return MessageBoxA(NULL, text, caption, buttons | MB_ICONQUESTION);
+}
+
+void OnDestroy()
+{
+    KeepPreviews = false;
+    if (!PreviewWindows.empty())
+        KeepPreviews = AskQuestion(IDS_CLOSE_PREVIEWS, MB_YESNO | MB_TOPMOST) == IDNO;
+    if (!KeepPreviews) {
+        std::vector<HWND> open = PreviewWindows;
+        for (HWND popup : open)
+            DestroyWindow(popup);
+        PostQuitMessage(0);
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        return OnCommand(dialog, wParam, lParam);
+    case WM_DRAWITEM:
+        return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,178 @@
+#include "close_process.h"
+
+#include <stdio.h>
+
+#include "message_wait.h"
+#include "process_info.h"
+#include "session_handles.h"
+#include "saver/log/message_log.h"
+#include "saver/log/trace.h"
+#include "shared/system_text.h"
+#include "shared/text_compare.h"
+
+std::string RefusedTermination;
+
+namespace {
+
+// At most this many handles go into one wait.
+const size_t WaitGroup = MAXIMUM_WAIT_OBJECTS - 1;
+
+void TraceName(const char* format, const ProcessInfo* record)
+{
+    TraceFormat(format, record->name.c_str());
+}
+
+// The records (by position) whose processes still run.
+typedef std::vector<size_t> Running;
+
+bool HasEnded(const ProcessInfo* record)
+{
+    return WaitForSingleObject(record->procInfo.hProcess, 0) != WAIT_TIMEOUT;
+}
+
+// Waits until every process of the running records has ended or the time is
+// up; marks the ended ones with the text and drops them from running.
+void WaitForEnds(const std::vector<ProcessInfo*>& records, Running* running,
+                 std::vector<bool>* ended, DWORD milliseconds, const char* format)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        Running still;
+        for (size_t position : *running) {
+            if (HasEnded(records[position])) {
+                (*ended)[position] = true;
+                TraceName(format, records[position]);
+            } else {
+                still.push_back(position);
+            }
+        }
+        running->swap(still);
+        DWORD elapsed = GetTickCount() - start;
+        if (running->empty() || elapsed >= milliseconds)
+            break;
+        // Wakes when any of the first group ends, and handles messages sent
+        // meanwhile (a screen saver closing its window may send one here).
+        HANDLE handles[WaitGroup];
+        DWORD count = 0;
+        for (size_t i = 0; i < running->size() && count < WaitGroup; ++i)
+            handles[count++] = records[(*running)[i]]->procInfo.hProcess;
+        WaitHandlingSentMessages(count, handles, milliseconds - elapsed);
+    }
+    if (SaverWindow)
+        SetForegroundWindow(SaverWindow);
+}
+
+// WM_CLOSE, then WM_QUIT, to each window, in order; the sends share the time
+// of the stage, and a window whose thread hangs is given up at once.
+void SendCloseMessages(const std::vector<ProcessInfo*>& records, const Running& running)
+{
+    DWORD start = GetTickCount();
+    for (size_t position : running) {
+        HWND window = records[position]->window;
+        if (!window || !IsWindow(window))
+            continue;
+        DWORD elapsed = GetTickCount() - start;
+        DWORD left = elapsed < CloseWindowWait ? CloseWindowWait - elapsed : 1;
+        DWORD_PTR ignored;
+        if (SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, left, &ignored))
+            SendMessageTimeoutA(window, WM_QUIT, 0, 0, SMTO_ABORTIFHUNG, left, &ignored);
+    }
+}
+
+void PostQuitToThreads(const std::vector<ProcessInfo*>& records, const Running& running)
+{
+    for (size_t position : running) {
+        ProcessInfo* record = records[position];
+        if (record->procInfo.dwThreadId) {
+            PostThreadMessageA(record->procInfo.dwThreadId, WM_DESTROY, 0, 0);
+            PostThreadMessageA(record->procInfo.dwThreadId, WM_QUIT, 0, 0);
+        }
+        TraceName("Posting WM_QUIT to main thread of %s", record);
+    }
+}
+
+BOOL TerminateUnlessRefused(ProcessInfo* record)
+{
+    if (!RefusedTermination.empty() &&
+        SameTextIgnoringCase(record->name.c_str(), RefusedTermination.c_str())) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return TerminateProcess(record->procInfo.hProcess, 0);
+}
+
+// Terminates each running process; those that refuse leave running with
+// their message logged.
+void Terminate(const std::vector<ProcessInfo*>& records, Running* running)
+{
+    Running terminated;
+    for (size_t position : *running) {
+        ProcessInfo* record = records[position];
+        TraceName("No response for WM_QUIT. Trying TerminateProcess %s", record);
+        SetLastError(0);
+        if (TerminateUnlessRefused(record)) {
+            terminated.push_back(position);
+            continue;
+        }
+        DWORD code = GetLastError();
+        if (code != 0) {
+            char system[100];
+            FormatSystemText(code, system, sizeof system);
+            TraceAndLog("Error terminating %s; %s", record->name.c_str(), system);
+        } else {
+            TraceAndLog("Could not terminate %s", record->name.c_str());
+        }
+    }
+    running->swap(terminated);
+}
+
+}  // namespace
+
+void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>* ended)
+{
+    ended->assign(records.size(), false);
+    Running running;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (!records[i])
+            (*ended)[i] = true;
+        else if (records[i]->procInfo.hProcess)
+            running.push_back(i);
+    }
+    try {
+        WaitForEnds(records, &running, ended, 0, "%s  self terminated");
+        if (running.empty())
+            return;
+        SendCloseMessages(records, running);
+        WaitForEnds(records, &running, ended, CloseWindowWait, "%s terminated by WM_CLOSE");
+        if (running.empty())
+            return;
+        PostQuitToThreads(records, running);
+        WaitForEnds(records, &running, ended, CloseThreadWait, "%s terminated by WM_QUIT");
+        if (running.empty())
+            return;
+        Terminate(records, &running);
+        WaitForEnds(records, &running, ended, TerminateWait, "%s  was killed");
+        for (size_t position : running)
+            TraceAndLog("%s did not terminate", records[position]->name.c_str());
+    } catch (...) {
+        Trace("Exception in CloseProcess");
+    }
+}
+
+bool CloseProcess(ProcessInfo* record)
+{
+    if (!record)
+        return true;
+    if (!record->procInfo.hProcess)
+        return false;
+    std::vector<bool> ended;
+    CloseProcesses(std::vector<ProcessInfo*>(1, record), &ended);
+    return ended[0];
+}
+
+bool ProcessEnded(ProcessInfo* record, DWORD milliseconds)
+{
+    if (!record)
+        return true;
+    return WaitHandlingSentMessages(1, &record->procInfo.hProcess, milliseconds) != WAIT_TIMEOUT;
+}

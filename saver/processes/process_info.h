@@ -1,0 +1,60 @@
+// The record of one process the runner is responsible for, and the owning
+// list of such records.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+class ProcessInfo {
+public:
+    explicit ProcessInfo(const char* processName);
+    ~ProcessInfo();  // closes the handles it still holds
+    ProcessInfo(const ProcessInfo&) = delete;
+    ProcessInfo& operator=(const ProcessInfo&) = delete;
+
+    // Closes both handles and zeroes the four process fields.
+    void ForgetProcess();
+
+    std::string name;        // .scr path, or a child's executable name
+    uint32_t failCount = 0;  // times stopping this process failed
+    PROCESS_INFORMATION procInfo = {};
+    HWND window = NULL;          // its top-level window, if one was found
+    ProcessInfo* parent = NULL;  // the record of the process that started it
+    bool closing = false;        // set while its tree is being stopped
+};
+
+// Owns its records; order is insertion order.
+class ProcessVector : public std::vector<ProcessInfo*> {
+public:
+    ProcessVector() = default;
+    ~ProcessVector();
+    ProcessVector(const ProcessVector&) = delete;
+    ProcessVector& operator=(const ProcessVector&) = delete;
+};
+
+// The runner's records; only the runner thread touches it during a session.
+extern ProcessVector Processes;
+
+// Position of the first record whose name equals name ignoring letter case;
+// size() when none, or when name is null or empty.
+size_t FindByName(const ProcessVector& vector, const char* name);
+// Position of the first record with this process id; size() when none or 0.
+size_t FindByProcessId(const ProcessVector& vector, DWORD processId);
+// Destroys the record at position and removes it. Records that named it as
+// parent are orphaned rather than left pointing at freed memory.
+void DestroyRecord(ProcessVector& vector, size_t position);
+
+// Stops the record at position and its descendants, children first and all
+// together (one set of waits for the whole tree); true when all of them were
+// stopped. Each record stopped with all its descendants is removed.
+bool CloseProcessTree(ProcessVector& vector, size_t position);
+// Stops every record the same way, hosted screen savers' trees first.
+bool CloseAllProcesses(ProcessVector& vector);
+// Stops what still runs, destroys every record and empties the vector.
+void ClearProcesses(ProcessVector& vector);
+
+// Appends a new record; an older record of the same name is stopped if it
+// still has a process, its failure count carried over, and it is replaced.
+void EnterProcess(ProcessVector& vector, ProcessInfo* record);

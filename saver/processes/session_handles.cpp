@@ -1,0 +1,4 @@
+#include "session_handles.h"
+
+HWND SaverWindow = NULL;
+HANDLE StopEvent = NULL;

@@ -1,0 +1,9 @@
+// The session's window and its end, as the stopping and watching of
+// processes see them: each stage of a stop brings the window back to the
+// front, and no children are looked for once the session is ending. The
+// layers above make both (the window as the program's most recent one).
+#pragma once
+#include <windows.h>
+
+extern HWND SaverWindow;  // the window CreateSaverWindow made last
+extern HANDLE StopEvent;  // the session is ending; never reset

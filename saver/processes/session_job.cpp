@@ -1,0 +1,58 @@
+#include "session_job.h"
+
+#include "shared/start_program.h"
+
+namespace {
+
+typedef HANDLE(WINAPI* CreateJobObjectFunction)(LPSECURITY_ATTRIBUTES, LPCSTR);
+typedef BOOL(WINAPI* SetInformationJobObjectFunction)(HANDLE, JOBOBJECTINFOCLASS, LPVOID, DWORD);
+typedef BOOL(WINAPI* AssignProcessToJobObjectFunction)(HANDLE, HANDLE);
+
+FARPROC Kernel32Function(const char* name)
+{
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    return kernel ? GetProcAddress(kernel, name) : NULL;
+}
+
+}  // namespace
+
+HANDLE CreateSessionJob()
+{
+    CreateJobObjectFunction create =
+        (CreateJobObjectFunction)(void*)Kernel32Function("CreateJobObjectA");
+    SetInformationJobObjectFunction setInformation =
+        (SetInformationJobObjectFunction)(void*)Kernel32Function("SetInformationJobObject");
+    if (!create || !setInformation || !Kernel32Function("AssignProcessToJobObject"))
+        return NULL;
+    HANDLE job = create(NULL, NULL);
+    if (!job)
+        return NULL;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+    ZeroMemory(&limits, sizeof limits);
+    // Only the hosted screen savers themselves: what they start (their own
+    // helpers, or a system process started on demand, such as Wine's
+    // desktop) stays outside, and the runner stops their children itself.
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
+    if (!setInformation(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        CloseHandle(job);
+        return NULL;
+    }
+    return job;
+}
+
+bool StartInSessionJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started)
+{
+    if (!job)
+        return StartProgram(commandLine, 0, started);
+    if (!StartProgram(commandLine, CREATE_SUSPENDED, started))
+        return false;
+    AssignProcessToJobObjectFunction assign =
+        (AssignProcessToJobObjectFunction)(void*)Kernel32Function("AssignProcessToJobObject");
+    // Refused when this program already runs in a job that allows no nesting:
+    // the screen saver then simply runs outside one.
+    if (assign)
+        assign(job, started->hProcess);
+    ResumeThread(started->hThread);
+    return true;
+}

@@ -1,0 +1,83 @@
+#include "play_order.h"
+
+#include <utility>
+
+namespace {
+
+// Enough tries to find a fitting first entry unless almost every entry is
+// the one to avoid, where repeats cannot be avoided anyway.
+const int SeedAttempts = 4096;
+
+}  // namespace
+
+void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index)
+{
+    if (*index >= order.size())
+        return;
+    uint32_t excluded = order[*index];
+    uint32_t next = 0;  // entries kept before the excluded position
+    size_t kept = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == excluded)
+            continue;
+        if (i < *index)
+            ++next;
+        order[kept++] = order[i];
+    }
+    order.resize(kept);
+    *index = next;
+}
+
+uint32_t NextRandom(uint32_t* state)
+{
+    uint32_t x = *state ? *state : 0x9E3779B9u;
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    *state = x;
+    return x;
+}
+
+std::vector<uint32_t> ShuffleRound(const std::vector<uint32_t>& playList, uint32_t seed)
+{
+    std::vector<uint32_t> round(playList);
+    uint32_t state = seed;
+    // Fisher-Yates from the end.
+    for (size_t i = round.size(); i > 1; --i) {
+        size_t j = NextRandom(&state) % i;
+        std::swap(round[i - 1], round[j]);
+    }
+    return round;
+}
+
+uint32_t ChooseRoundSeed(const std::vector<uint32_t>& playList, uint32_t seed,
+                         const uint32_t* previousLast)
+{
+    if (!previousLast)
+        return seed;
+    bool another = false;
+    for (uint32_t entry : playList)
+        another = another || entry != *previousLast;
+    if (!another)
+        return seed;
+    for (int attempt = 0; attempt < SeedAttempts; ++attempt) {
+        if (ShuffleRound(playList, seed)[0] != *previousLast)
+            return seed;
+        NextRandom(&seed);
+    }
+    return seed;
+}
+
+uint32_t PlayListFingerprint(const std::vector<const char*>& paths)
+{
+    uint32_t hash = 2166136261u;
+    for (const char* path : paths) {
+        for (const char* c = path ? path : "";; ++c) {
+            hash ^= (unsigned char)*c;
+            hash *= 16777619u;
+            if (!*c)
+                break;
+        }
+    }
+    return hash;
+}

@@ -1,0 +1,236 @@
+#include "runner.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "password.h"
+#include "session.h"
+#include "turn_order.h"
+#include "saver/log/message_log.h"
+#include "saver/log/trace.h"
+#include "saver/processes/close_process.h"
+#include "saver/processes/command_lines.h"
+#include "saver/processes/message_wait.h"
+#include "saver/processes/process_info.h"
+#include "saver/processes/session_job.h"
+#include "saver/processes/watch.h"
+#include "saver/settings/settings_state.h"
+#include "saver/windows/saver_state.h"
+#include "shared/system_text.h"
+
+namespace {
+
+HANDLE SessionJob = NULL;  // holds the hosted screen savers while the runner runs
+
+const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
+const DWORD WindowPoll = 10;
+const DWORD IdleSlice = 25;        // ms; input is looked at between slices of the idle wait
+const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
+// A screen saver that could not start, or ended sooner than this without
+// input, still keeps its turn (a black screen): retrying at once would spin.
+const DWORD ShortestTurn = 1000;
+
+bool IsSet(HANDLE event)
+{
+    return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
+}
+
+void ReportFailedStart(const char* path, DWORD code)
+{
+    if (code != 0) {
+        char system[100];
+        FormatSystemText(code, system, sizeof system);
+        TraceAndLog("%s error loading, %s", path, system);
+    } else {
+        TraceAndLog("%s error loading", path);
+    }
+}
+
+// Waits for a new screen saver to be ready for input, at most InputIdleWait,
+// but no longer than until its process ends or input or the end of the
+// session comes.
+void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
+{
+    for (DWORD waited = 0; waited < InputIdleWait; waited += IdleSlice) {
+        // Anything but a time-out: ready, or a program with no input to wait for.
+        if (WaitForInputIdle(process, IdleSlice) != WAIT_TIMEOUT)
+            return;
+        if (WaitForMultipleObjects(count, ends, FALSE, 0) != WAIT_TIMEOUT)
+            return;
+    }
+}
+
+// A screen saver that ends before its period usually ends on a key, which the
+// input watch sees only at its next pass: wait for one whole pass begun after
+// now, so that the key is acted on before anything else is started.
+void LetTheWatchLookOnce()
+{
+    LONG first = WatchPasses;
+    HANDLE events[2] = {StopEvent, InputEvent};
+    for (DWORD waited = 0; WatchPasses - first < 2 && waited < WatchLookLimit;
+         waited += WindowPoll) {
+        if (WaitHandlingSentMessages(2, events, WindowPoll) != WAIT_TIMEOUT)
+            return;
+    }
+}
+
+// Waits out what is left of the period begun at turnStart; input and the end
+// of the session end the wait as in any turn.
+void WaitRestOfPeriod(DWORD turnStart)
+{
+    DWORD elapsed = GetTickCount() - turnStart;
+    if (elapsed >= Period)
+        return;
+    HANDLE events[2] = {StopEvent, InputEvent};
+    WaitHandlingSentMessages(2, events, Period - elapsed);
+}
+
+// Starts the screen saver at FileIndex and shows it for one period. Returns
+// false when it could not be started.
+bool ShowOneScreensaver(const char* path)
+{
+    DWORD turnStart = GetTickCount();
+    char commandLine[CommandLineLimit];
+    PROCESS_INFORMATION started = {};
+    bool ok = BuildSessionCommandLine(commandLine, sizeof commandLine, path, __argc, __argv);
+    if (!ok) {
+        // Never run a command line cut short: count it as a failed start.
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    } else {
+        ok = StartInSessionJob(SessionJob, commandLine, &started);
+    }
+    if (!ok) {
+        ReportFailedStart(path, GetLastError());
+        WaitRestOfPeriod(turnStart);
+        return false;
+    }
+
+    ProcessInfo* record = new ProcessInfo(path);
+    record->procInfo = started;
+    EnterProcess(Processes, record);
+    HANDLE ends[3] = {started.hProcess, StopEvent, InputEvent};
+    WaitUntilReady(started.hProcess, ends, 3);
+    AttachWindows(0);
+    if (!record->window)
+        AttachWindows(started.dwThreadId);
+    // Some screen savers (and Wine's input-idle signal) are early: give the
+    // window a short while to appear before the period starts.
+    for (DWORD waited = 0; !record->window && waited < WindowGrace; waited += WindowPoll) {
+        if (WaitHandlingSentMessages(3, ends, WindowPoll) != WAIT_TIMEOUT)
+            break;
+        AttachWindows(started.dwThreadId);
+    }
+    if (record->window) {
+        // Asynchronous, so that a screen saver whose window thread hangs
+        // cannot hold the runner here.
+        SetWindowPos(record->window, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+    } else {
+        TraceFormat("%s has no windows????", path);
+    }
+    TraceFormat("%s  loaded", commandLine);
+
+    bool endedByItself = WaitHandlingSentMessages(3, ends, Period) == WAIT_OBJECT_0;
+    bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
+
+    SetForegroundWindow(SaverWindow);
+    DetectChildProcesses();
+    SetForegroundWindow(SaverWindow);
+    CloseAllProcesses(Processes);
+    SetForegroundWindow(SaverWindow);
+    if (endedByItself)
+        LetTheWatchLookOnce();
+    if (endedAtOnce && !IsSet(InputEvent))
+        WaitRestOfPeriod(turnStart);
+    return true;
+}
+
+// A screen saver that could not be stopped on two turns in a row goes from
+// the play-list for the rest of the session, every entry of it. True when it
+// went; FileIndex then names the entry that followed it.
+bool ExcludeIfMisbehaving(const char* path)
+{
+    size_t found = FindByName(Processes, path);
+    if (found >= Processes.size() || Processes[found]->failCount <= MisbehaveLimit)
+        return false;
+    ExcludeCurrentEntry();
+    DestroyRecord(Processes, found);
+    TraceAndLog("%s is excluded from current session play-list as misbehaved.", path);
+    return true;
+}
+
+void AskForPassword()
+{
+    SuspendThread(WatchThread);
+    try {
+        ResetEvent(InputEvent);
+        memset(KeyStates, 1, sizeof KeyStates);
+        if (AskPassword()) {
+            SetEvent(StopEvent);
+            Trace("Password accepted.");
+        } else {
+            Trace("Password not accepted. Continue to run.");
+        }
+    } catch (...) {
+        Trace("RunScreensavers Exception");
+    }
+    ResumeThread(WatchThread);
+}
+
+// One turn; false when the play-list was found empty.
+bool RunOneTurn()
+{
+    if (PlayList.empty()) {
+        LogMessage("Play list is empty. Terminating...");
+        return false;
+    }
+    try {
+        uint32_t position = CurrentEntry();
+        const char* path = position < Catalogue.size() ? Catalogue[position].c_str() : "";
+        std::string kept = path;  // the play-list may shrink below
+        bool excluded = ShowOneScreensaver(kept.c_str()) && ExcludeIfMisbehaving(kept.c_str());
+        if (!PlayList.empty()) {
+            if (!excluded)
+                AdvanceTurn();
+            if (IsSet(InputEvent))
+                AskForPassword();
+            TraceFormat("Processes.size()=%i", (int)Processes.size());
+        }
+    } catch (...) {
+        Trace("RunScreensavers Exception");
+    }
+    return true;
+}
+
+}  // namespace
+
+DWORD WINAPI RunScreensavers(LPVOID)
+{
+    try {
+        Trace("RunScreensavers start-up code -----------");
+        SessionJob = CreateSessionJob();
+        TraceFormat("%i  files to load", (int)PlayList.size());
+        PrepareTurnOrder();
+        while (RunOneTurn() && !IsSet(StopEvent)) {
+        }
+        Trace("RunScreensavers clean-up code -------------");
+        ClearProcesses(Processes);
+        Trace("====================RunScreensavers exit OK"
+              "===============================================");
+    } catch (...) {
+        Trace("Exception in RunScreensavers");
+        // No screen saver may outlive the session.
+        try {
+            ClearProcesses(Processes);
+        } catch (...) {
+        }
+    }
+    // Whatever could not be stopped ends with the job.
+    if (SessionJob)
+        CloseHandle(SessionJob);
+    SessionJob = NULL;
+    // Nothing else ends the session: this must happen on every way out.
+    PostMessageA(SaverWindow, WM_CLOSE, 0, 0);
+    return 0;
+}

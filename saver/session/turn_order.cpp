@@ -1,0 +1,99 @@
+#include "turn_order.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "play_order.h"
+#include "saver/settings/settings_state.h"
+
+namespace {
+
+std::vector<uint32_t> Round;  // the current round when Shuffle is on
+
+std::vector<uint32_t>& Order()
+{
+    return Shuffle ? Round : PlayList;
+}
+
+// Differs between sessions and between rounds of one session.
+uint32_t FreshSeed()
+{
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    uint32_t seed = GetTickCount() ^ (GetCurrentProcessId() << 16) ^ ShuffleSeed ^
+                    ((uint32_t)now.wMilliseconds << 8) ^ ((uint32_t)now.wSecond << 20);
+    NextRandom(&seed);
+    return NextRandom(&seed);
+}
+
+void NewRound(const uint32_t* previousLast)
+{
+    ShuffleSeed = ChooseRoundSeed(PlayList, FreshSeed(), previousLast);
+    Round = ShuffleRound(PlayList, ShuffleSeed);
+    ShuffleRoundStored = true;
+    FileIndex = 0;
+}
+
+}  // namespace
+
+void PrepareTurnOrder()
+{
+    if (!Shuffle)
+        return;
+    std::vector<const char*> paths;
+    for (uint32_t position : PlayList)
+        paths.push_back(position < Catalogue.size() ? Catalogue[position].c_str() : "");
+    uint32_t fingerprint = PlayListFingerprint(paths);
+    bool continues =
+        ShuffleRoundStored && ShuffleList == fingerprint && FileIndex < PlayList.size();
+    ShuffleList = fingerprint;
+    if (continues)
+        Round = ShuffleRound(PlayList, ShuffleSeed);
+    else
+        NewRound(NULL);
+}
+
+uint32_t CurrentEntry()
+{
+    std::vector<uint32_t>& order = Order();
+    if (FileIndex >= order.size()) {
+        if (Shuffle && !order.empty()) {
+            uint32_t last = order.back();
+            NewRound(&last);
+        } else {
+            FileIndex %= (uint32_t)order.size();
+        }
+    }
+    return Order()[FileIndex];
+}
+
+void AdvanceTurn()
+{
+    std::vector<uint32_t>& order = Order();
+    ++FileIndex;
+    if (FileIndex < order.size())
+        return;
+    if (Shuffle && !order.empty()) {
+        uint32_t last = order.back();
+        NewRound(&last);
+    } else {
+        FileIndex = 0;
+    }
+}
+
+void ExcludeCurrentEntry()
+{
+    std::vector<uint32_t>& order = Order();
+    if (FileIndex >= order.size())
+        return;
+    uint32_t excluded = order[FileIndex];
+    ExcludeEntry(order, &FileIndex);
+    if (Shuffle) {
+        PlayList.erase(std::remove(PlayList.begin(), PlayList.end(), excluded), PlayList.end());
+        // This round no longer matches the full play-list the next session
+        // loads: it begins a new one.
+        ShuffleList = 0;
+    }
+}

@@ -1,0 +1,136 @@
+#include "saver_window.h"
+
+#include "cascade.h"
+#include "preview_popup.h"
+#include "saver_state.h"
+#include "resources/resource_ids.h"
+#include "saver/log/trace.h"
+#include "shared/names.h"
+#include "shared/system_text.h"
+
+namespace {
+
+int ScreenWidth = 0;
+int ScreenHeight = 0;
+int LastCascadeX = 0;
+
+void ReadScreenSize()
+{
+    if (ScreenWidth != 0 && ScreenHeight != 0)
+        return;
+    HDC screen = GetDC(NULL);
+    ScreenWidth = GetDeviceCaps(screen, HORZRES);
+    ScreenHeight = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(NULL, screen);
+}
+
+void TraceLastError()
+{
+    char text[255];
+    FormatSystemText(GetLastError(), text, sizeof text);
+    Trace(text);
+}
+
+HWND CreatePreviewPopup(int width, int height)
+{
+    ReadScreenSize();
+    CascadePosition at =
+        NextCascadePosition(&LastCascadeX, ScreenWidth, ScreenHeight, width, height);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, RV_SAVER_CLASS, "Preview",
+                                  WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, at.x, at.y,
+                                  width, height, NULL, NULL, Instance, NULL);
+    if (!window)
+        TraceLastError();
+    return window;
+}
+
+void PaintPreview(HWND window, HDC given)
+{
+    PAINTSTRUCT paint;
+    HDC dc = given ? given : BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    DrawPreviewPicture(dc, client.left, client.top, client.right, client.bottom);
+    if (given)
+        ValidateRect(window, &client);
+    else
+        EndPaint(window, &paint);
+}
+
+}  // namespace
+
+bool RegisterSaverClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_PARENTDC;
+    windowClass.lpfnWndProc = SaverWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ROTAVEIL));
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ROTAVEIL));
+    windowClass.lpszClassName = RV_SAVER_CLASS;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
+{
+    HWND window;
+    if (parent && IsWindow(parent)) {
+        if (RunMode == ModeConfig)
+            window = CreatePreviewPopup(width, height);
+        else
+            window = CreateWindowExA(0, RV_SAVER_CLASS, RV_SAVER_TITLE,
+                                     WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, width, height,
+                                     parent, NULL, Instance, NULL);
+    } else {
+        window = CreateWindowExA(0, RV_SAVER_CLASS, RV_SAVER_TITLE, WS_POPUP | WS_VISIBLE, x, y,
+                                 width, height, NULL, NULL, Instance, NULL);
+    }
+    SaverWindow = window;
+    return window;
+}
+
+LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        if (RunMode == ModeConfig) {
+            ClosePreviewPopup(window);
+        } else {
+            SetEvent(StopEvent);
+            PostQuitMessage(0);
+        }
+        break;
+    case WM_PAINT:
+        if (RunMode == ModePreview) {
+            PaintPreview(window, (HDC)wParam);
+            return 0;
+        }
+        if (RunMode == ModeSaver) {
+            // Black wherever no screen saver draws: no monitor may keep
+            // showing the desktop during a session.
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            FillRect(dc, &paint.rcPaint, (HBRUSH)GetStockObject(BLACK_BRUSH));
+            EndPaint(window, &paint);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void DrawPreviewPicture(HDC dc, int left, int top, int right, int bottom)
+{
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory)
+        return;
+    HGDIOBJ kept = SelectObject(memory, PreviewBitmap);
+    // HALFTONE keeps the picture smooth when the pane is smaller than it.
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, NULL);
+    StretchBlt(dc, left, top, right - left, bottom - top, memory, 0, 0, PreviewBitmapWidth,
+               PreviewBitmapHeight, SRCCOPY);
+    SelectObject(memory, kept);
+    DeleteDC(memory);
+}

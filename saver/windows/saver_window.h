@@ -1,0 +1,28 @@
+// The program's windows, all of class "Rotaveil": the full-screen session
+// window, the disabled child in a host's preview pane, and the settings
+// dialog's "Preview" pop-ups.
+#pragma once
+#include <windows.h>
+
+// The preview picture (bitmap 220), and the settings dialog's "Preview"
+// pop-ups that screen savers draw in, sized to it.
+const int PreviewBitmapWidth = 152;
+const int PreviewBitmapHeight = 112;
+const int PreviewPopupWidth = PreviewBitmapWidth;
+const int PreviewPopupHeight = PreviewBitmapHeight + 2;
+
+bool RegisterSaverClass(HINSTANCE instance);
+
+// Creates the window in the form RunMode and parent call for, stores it in
+// SaverWindow and returns it (null on failure). x and y place the full-size
+// pop-up (the session window), which may start left of or above the primary
+// monitor.
+HWND CreateSaverWindow(int width, int height, HWND parent, int x = 0, int y = 0);
+
+LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Stretches PreviewBitmap over the rectangle; the aspect ratio is not kept.
+void DrawPreviewPicture(HDC dc, int left, int top, int right, int bottom);
+
+// The message pump every mode with a window runs.
+#include "shared/message_pump.h"
