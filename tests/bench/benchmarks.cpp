@@ -273,27 +273,6 @@ void KeyToEndTwentyChildren()
     DeleteFileA(child.c_str());
 }
 
-void SessionProcessorTime()
-{
-    SessionDriver driver;
-    std::string a = driver.savers.Install("Plasma.scr", SaverDirectory::System, "Plasma.scr");
-    std::string b = driver.savers.Install("Starfield.scr", SaverDirectory::System, "Starfield.scr");
-    driver.SetPlayList({a, b});
-    driver.SetPeriod(5000);
-    driver.Start();
-    Sleep(20000);
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(driver.Process().Handle(), &created, &exited, &kernel, &user);
-    SessionDriver::PressKey();
-    driver.WaitForEnd(10000);
-    auto ms = [](FILETIME t) {
-        return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime) / 10000.0;
-    };
-    printf("| processor time of the session process over 20 s of screen savers | %.0f ms (%.1f%% "
-           "of one core) |\n",
-           ms(kernel) + ms(user), (ms(kernel) + ms(user)) / 200.0);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -315,7 +294,6 @@ int main(int argc, char** argv)
     KeyToEndSelfClosing();
     GapAndStops();
     KeyToEndTwentyChildren();
-    SessionProcessorTime();
     fflush(stdout);
     TerminateProcess(GetCurrentProcess(), 0);
     return 0;
