@@ -6,10 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
 . "$root/tools/wine-env.sh"
-prefix="$root/build/wineprefix-screenshot"
-rv_wine_clean "$prefix"
-trap rv_wine_stop EXIT
-rv_wine_start "$prefix"
+rv_screenshot_start "$root"
 
 windows="$WINEPREFIX/drive_c/windows"
 bin="$root/build/x86_64/bin"

@@ -46,6 +46,14 @@ rv_wine_start() {
     fi
 }
 
+# For the screenshot scripts: a fresh prefix of their own, stopped on exit.
+rv_screenshot_start() {
+    local prefix="$1/build/wineprefix-screenshot"
+    rv_wine_clean "$prefix"
+    trap rv_wine_stop EXIT
+    rv_wine_start "$prefix"
+}
+
 # Ends a wineserver left over from an earlier run on the same prefix path.
 rv_wine_clean() {
     WINEPREFIX="$1" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true

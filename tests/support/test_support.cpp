@@ -38,10 +38,24 @@ ChildProcess::~ChildProcess()
 
 bool ChildProcess::Start(const std::string& commandLine)
 {
+    // The programs started here, and what they start, get NUL for their
+    // standard handles rather than the test runner's output pipe: one that
+    // outlives its test would otherwise hold the runner until its time-out.
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, NULL, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             &inheritable, OPEN_EXISTING, 0, NULL);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    if (nul != INVALID_HANDLE_VALUE) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    }
     std::string text = commandLine;
-    return CreateProcessA(NULL, &text[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info_) != 0;
+    bool started = CreateProcessA(NULL, &text[0], NULL, NULL, nul != INVALID_HANDLE_VALUE, 0, NULL,
+                                  NULL, &startup, &info_) != 0;
+    if (nul != INVALID_HANDLE_VALUE)
+        CloseHandle(nul);
+    return started;
 }
 
 bool ChildProcess::WaitForExit(DWORD milliseconds)
