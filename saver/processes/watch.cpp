@@ -25,16 +25,44 @@ bool OpensModalDialog(const char* exeName)
     return true;
 }
 
+typedef BOOL(WINAPI* GetProcessTimesFunction)(HANDLE, FILETIME*, FILETIME*, FILETIME*, FILETIME*);
+
+bool CreationTime(HANDLE process, ULONGLONG* time)
+{
+    // Not on the Windows 95 family: looked up, not imported.
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    GetProcessTimesFunction times =
+        kernel ? (GetProcessTimesFunction)(void*)GetProcAddress(kernel, "GetProcessTimes") : NULL;
+    FILETIME created, exited, kernelTime, userTime;
+    if (!times || !process || !times(process, &created, &exited, &kernelTime, &userTime))
+        return false;
+    *time = ((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime;
+    return true;
+}
+
+// Process ids are reused: an entry whose parent id is that of a recorded
+// process but that was made before it (the desktop's shell, say, whose own
+// parent ended long ago) is no child of it, and must never be stopped with it.
+bool MadeBefore(HANDLE process, const ProcessInfo* parent)
+{
+    ULONGLONG child = 0, adult = 0;
+    return CreationTime(process, &child) && CreationTime(parent->procInfo.hProcess, &adult) &&
+           child < adult;
+}
+
 void RecordChild(const PROCESSENTRY32& entry, ProcessInfo* parent)
 {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
+                                 entry.th32ProcessID);
+    if (process && MadeBefore(process, parent)) {
+        CloseHandle(process);
+        return;
+    }
     if (OpensModalDialog(entry.szExeFile))
         LogFormat("Screensaver %s has opened modal dialog, possibly error warning!",
                   parent->name.c_str());
     else
         LogFormat("Screensaver %s started %s process", parent->name.c_str(), entry.szExeFile);
-
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
-                                 entry.th32ProcessID);
     if (!process)
         return;
     ProcessInfo* child = new ProcessInfo(entry.szExeFile);

@@ -148,6 +148,25 @@ TEST_F(ProcessRecords, AChildNamedSystemIsReportedAsAModalDialog)
     }
 }
 
+// Process ids are reused: a screen saver may get the id that a long-ended
+// process had, whose children (the desktop's shell, say) still name it.
+TEST_F(ProcessRecords, AProcessMadeBeforeItsRecordedParentIsNoChildOfIt)
+{
+    // The older process's parent is this program; a record made later is
+    // given this program's id.
+    ChildProcess older;
+    ASSERT_TRUE(older.Start("\"" + BesideTests("rvchild.exe") + "\""));
+    ASSERT_TRUE(driver_.WaitForRecords("child start", 1, 10000));
+    ProcessInfo* later = Start("rvt_good.scr", "later.scr");
+    DWORD laterId = later->procInfo.dwProcessId;
+    later->procInfo.dwProcessId = GetCurrentProcessId();
+    DetectChildProcesses();
+    later->procInfo.dwProcessId = laterId;
+    EXPECT_EQ(Processes.size(), FindByProcessId(Processes, older.Id()))
+        << "a process older than its supposed parent was taken for its child";
+    EXPECT_EQ(std::string::npos, Log().find("started rvchild.exe")) << Log();
+}
+
 TEST_F(ProcessRecords, NothingIsScannedOnceTheSessionEnds)
 {
     SetRegistryText(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildName", "rvchild.exe");
