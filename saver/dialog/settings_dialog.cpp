@@ -9,7 +9,7 @@
 #include "save_settings.h"
 #include "resources/resource_ids.h"
 #include "saver/log/message_log.h"
-#include "saver/processes/command_lines.h"
+#include "saver/processes/hosted_command_lines.h"
 #include "saver/processes/process_info.h"
 #include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"

@@ -10,7 +10,7 @@
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
 #include "saver/processes/close_process.h"
-#include "saver/processes/command_lines.h"
+#include "saver/processes/hosted_command_lines.h"
 #include "saver/processes/message_wait.h"
 #include "saver/processes/process_info.h"
 #include "saver/processes/session_job.h"

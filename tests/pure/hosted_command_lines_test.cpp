@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "saver/processes/command_lines.h"
+#include "saver/processes/hosted_command_lines.h"
 #include "saver/settings/value_names.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "command_lines.h"
+#include "hosted_command_lines.h"
 
 #include <stdio.h>
 #include <string.h>
