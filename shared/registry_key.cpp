@@ -2,8 +2,6 @@
 
 #include <string.h>
 
-#include <vector>
-
 bool RegistryKey::Open(HKEY root, const char* path, REGSAM access)
 {
     Close();
@@ -40,23 +38,21 @@ bool RegistryKey::ReadText(const char* name, char* buffer, DWORD capacity) const
     if (!buffer || capacity == 0)
         return false;
     buffer[0] = '\0';
-    if (!key_)
-        return false;
-    // The whole capacity is offered: a text of capacity - 1 characters stored
-    // with its terminator fits. One byte more holds the terminator of a text
-    // stored without one.
-    std::vector<char> data(capacity + 1);
+    // The whole capacity is offered: a text of capacity - 1 characters fits
+    // with its terminator, or without one (then one byte is left for it).
     DWORD type = 0;
     DWORD size = capacity;
-    if (RegQueryValueExA(key_, name, NULL, &type, (BYTE*)data.data(), &size) != ERROR_SUCCESS)
+    if (!ReadRaw(name, &type, (BYTE*)buffer, &size) || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        buffer[0] = '\0';
         return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
+    }
+    if (memchr(buffer, '\0', size))
+        return true;
+    if (size >= capacity) {
+        buffer[0] = '\0';
         return false;
-    TerminateRegistryText(data.data(), size);
-    size_t length = strlen(data.data());
-    if (length >= capacity)
-        return false;
-    memcpy(buffer, data.data(), length + 1);
+    }
+    buffer[size] = '\0';
     return true;
 }
 
