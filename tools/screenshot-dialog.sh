@@ -3,13 +3,8 @@
 # with the sample screen savers installed and a play-list of two of them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/tools/setup.sh"
-ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
 . "$root/tools/wine-env.sh"
 rv_screenshot_start "$root"
-
-windows="$WINEPREFIX/drive_c/windows"
-bin="$root/build/x86_64/bin"
 cp "$bin/_Rotaveil.scr" "$bin/Starfield.scr" "$bin/Plasma.scr" "$bin/Drifting Clock.scr" "$windows/"
 "$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Files' /v 'File        00' \
     /d 'C:\windows\Plasma.scr' /f >/dev/null 2>&1

@@ -3,13 +3,8 @@
 # WinHelp and HTML Help viewers show it, which is how users open it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/tools/setup.sh"
-ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
 . "$root/tools/wine-env.sh"
 rv_screenshot_start "$root"
-
-windows="$WINEPREFIX/drive_c/windows"
-bin="$root/build/x86_64/bin"
 cp "$bin/rvtray.hlp" "$bin/rvtray.cnt" "$bin/rvtray.chm" "$windows/"
 mkdir -p "$root/docs"
 

@@ -46,12 +46,18 @@ rv_wine_start() {
     fi
 }
 
-# For the screenshot scripts: a fresh prefix of their own, stopped on exit.
+# For the screenshot scripts: the packages and the shipping build, a fresh
+# prefix of their own (stopped on exit); sets windows (the prefix's Windows
+# directory) and bin (the 64-bit programs).
 rv_screenshot_start() {
-    local prefix="$1/build/wineprefix-screenshot"
+    local root="$1" prefix="$1/build/wineprefix-screenshot"
+    "$root/tools/setup.sh"
+    ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
     rv_wine_clean "$prefix"
     trap rv_wine_stop EXIT
     rv_wine_start "$prefix"
+    windows="$WINEPREFIX/drive_c/windows"
+    bin="$root/build/x86_64/bin"
 }
 
 # Ends a wineserver left over from an earlier run on the same prefix path.

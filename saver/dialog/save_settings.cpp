@@ -43,7 +43,6 @@ void SaveSettings()
     if (!StoreSettings(companionPath, sizeof companionPath))
         return;
     if (RunMode == ModeConfig && ParentWindow)
-        WriteHostTimeout(ParentWindow, TimeoutMinutes > TimeoutMinutesLimit ? TimeoutMinutesLimit
-                                                                            : TimeoutMinutes);
+        WriteHostTimeout(ParentWindow, TimeoutMinutes);
     StartCompanion(companionPath);
 }

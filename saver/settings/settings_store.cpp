@@ -140,7 +140,10 @@ void WritePlayList()
 
 void WriteTimeout()
 {
-    uint32_t minutes = TimeoutMinutes > TimeoutMinutesLimit ? TimeoutMinutesLimit : TimeoutMinutes;
+    // Held here, so that what the box shows is what was stored.
+    if (TimeoutMinutes > TimeoutMinutesLimit)
+        TimeoutMinutes = TimeoutMinutesLimit;
+    uint32_t minutes = TimeoutMinutes;
     char seconds[16];
     snprintf(seconds, sizeof seconds, "%u", (unsigned)(minutes * 60));
     RegistryKey key;

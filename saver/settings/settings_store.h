@@ -10,7 +10,7 @@ const uint32_t TimeoutMinutesLimit = 32767;
 void LoadStoredSettings(bool withDescriptions);
 
 // Writes the period, the random order, the play-list and the timeout (to the
-// registry and the system), and reads the companion's recorded path into
+// registry and the system; TimeoutMinutes is held at TimeoutMinutesLimit), and reads the companion's recorded path into
 // companionPath (empty when there is none). False after a failure.
 bool StoreSettings(char* companionPath, unsigned capacity);
 

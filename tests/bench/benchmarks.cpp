@@ -253,9 +253,8 @@ void KeyToEndSelfClosing()
 // A screen saver that started 20 processes which ignore every polite request.
 void KeyToEndTwentyChildren()
 {
+    InstalledChild child;
     SessionDriver driver;
-    std::string child = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
-    CopyFileA(BesideTests("rvchild.exe").c_str(), child.c_str(), FALSE);
     driver.SetPlayList(
         {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "child_bench.scr")});
     driver.SetPeriod(60000);
@@ -270,7 +269,6 @@ void KeyToEndTwentyChildren()
     printf("| key to the end of the session, screen saver with 20 stubborn child processes | %.0f "
            "ms |\n",
            Now() - start);
-    DeleteFileA(child.c_str());
 }
 
 }  // namespace

@@ -97,9 +97,8 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorItsScreenSaver)
 
 TEST(Faults, AKeyStopsTwentyStubbornChildrenTogether)
 {
+    InstalledChild child;
     SessionDriver driver;
-    std::string child = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
-    CopyFileA(BesideTests("rvchild.exe").c_str(), child.c_str(), FALSE);
     driver.SetPlayList(
         {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "child_many.scr")});
     driver.SetPeriod(60000);
@@ -113,7 +112,6 @@ TEST(Faults, AKeyStopsTwentyStubbornChildrenTogether)
     ASSERT_TRUE(driver.WaitForEnd(30000));
     EXPECT_LT(GetTickCount() - pressed, 4000u);
     ExpectAllEnded(driver);
-    DeleteFileA(child.c_str());
 }
 
 TEST(Faults, AnEmptyCommandLineOpensTheSettings)

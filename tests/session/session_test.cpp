@@ -237,11 +237,6 @@ namespace {
 
 // The test child installed beside the system's screen savers; removed after
 // the session driver has ended every recorded process.
-struct InstalledChild {
-    std::string path = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
-    InstalledChild() { CopyFileA(BesideTests("rvchild.exe").c_str(), path.c_str(), FALSE); }
-    ~InstalledChild() { DeleteFileA(path.c_str()); }
-};
 
 // On NT 4 there is no process snapshot: children are not found, and the
 // session works all the same.

@@ -60,3 +60,13 @@ std::string InstalledSavers::InstallText(const std::string& content, SaverDirect
     installed_.push_back(path);
     return path;
 }
+
+InstalledChild::InstalledChild()
+{
+    CopyFileA(BesideTests("rvchild.exe").c_str(), path.c_str(), FALSE);
+}
+
+InstalledChild::~InstalledChild()
+{
+    DeleteFileA(path.c_str());
+}

@@ -29,5 +29,15 @@ private:
     std::vector<std::string> installed_;
 };
 
+// The test child rvchild.exe in the system directory, where the test screen
+// savers installed there start it, for the life of the object.
+struct InstalledChild {
+    std::string path = InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\rvchild.exe";
+    InstalledChild();
+    ~InstalledChild();
+    InstalledChild(const InstalledChild&) = delete;
+    InstalledChild& operator=(const InstalledChild&) = delete;
+};
+
 // Removes every *.scr file in both directories.
 void RemoveAllInstalledSavers();
