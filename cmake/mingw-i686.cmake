@@ -1,6 +1,6 @@
 # Cross-compiling for 32-bit Windows with MinGW-w64, win32 thread model: the
 # posix runtime would import functions that Windows 95 and NT 4.0 lack.
-# The 32-bit programs cannot run here (no 32-bit Wine), so there is no emulator.
+# Its tests run under Wine's 32-bit loader (cmake/mingw-i686-tests.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-win32)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds what ships, build/i686 and build/x86_64 (win32 thread
-# model, no tests), then the test build build/tests (posix thread model, for
-# GoogleTest), which takes its programs from build/x86_64.
+# model, no tests), then the test builds (posix thread model, for GoogleTest):
+# build/tests takes its programs from build/x86_64, build/tests32 from
+# build/i686.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -17,6 +18,6 @@ configure() {   # folder, toolchain, options...
 configure i686 mingw-i686 -DROTAVEIL_TESTS=OFF
 configure x86_64 mingw-x86_64 -DROTAVEIL_TESTS=OFF
 if [ "${ROTAVEIL_NO_TESTS:-}" != 1 ]; then
-    configure tests mingw-x86_64-tests -DROTAVEIL_TESTS=ON -DROTAVEIL_SHIPPED_DIR="$root/build/x86_64/bin" \
-        -DROTAVEIL_SHIPPED_DIR_32="$root/build/i686/bin"
+    configure tests mingw-x86_64-tests -DROTAVEIL_TESTS=ON -DROTAVEIL_SHIPPED_DIR="$root/build/x86_64/bin"
+    configure tests32 mingw-i686-tests -DROTAVEIL_TESTS=ON -DROTAVEIL_SHIPPED_DIR="$root/build/i686/bin"
 fi

@@ -3,9 +3,16 @@
 # savers. On your display when there is one (press a key or click to end it);
 # otherwise on a virtual display, where it saves a screenshot of each turn and
 # ends itself after a few turns with an injected key press.
-#   tools/demo.sh [turns]      (default 4 turns of 4 seconds)
+#   tools/demo.sh [--32] [turns]   (default 4 turns of 4 seconds)
+# --32 runs the 32-bit package (programs and samples) in a 32-bit prefix;
+# without it, the 64-bit package in a 64-bit prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+arch=x86_64 kind=win64
+if [ "${1:-}" = --32 ]; then
+    arch=i686 kind=win32
+    shift
+fi
 turns=${1:-4}
 period_ms=4000
 "$root/tools/setup.sh"
@@ -15,7 +22,7 @@ ROTAVEIL_NO_TESTS=1 "$root/tools/build.sh"
 out="$root/build/demo"
 rm -rf "$out"
 mkdir -p "$out"
-prefix="$root/build/wineprefix-demo"
+prefix="$root/build/wineprefix-demo-$kind"
 
 own_display=""
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
@@ -25,15 +32,16 @@ else
     RV_VIRTUAL_DESKTOP=1024x768
 fi
 trap rv_wine_stop EXIT
-rv_wine_start "$prefix"
+rv_wine_start "$prefix" "$kind"
 
 windows="$WINEPREFIX/drive_c/windows"
-bin="$root/build/x86_64/bin"
+bin="$root/build/$arch/bin"
 cp "$bin/_Rotaveil.scr" "$bin/Starfield.scr" "$bin/Plasma.scr" "$bin/Drifting Clock.scr" "$windows/"
 rm -f "$windows/_Rotaveil.log"
 "$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray' /v Period /t REG_DWORD /d $period_ms /f >/dev/null 2>&1
 "$RV_WINE" reg delete 'HKCU\Software\Quillmark\RvTray\Files' /f >/dev/null 2>&1 || true
 
+echo "The $kind package ($bin) in a $([ $kind = win32 ] && echo 32 || echo 64)-bit Wine prefix."
 echo "Starting a session: Drifting Clock, Plasma and Starfield, $((period_ms / 1000)) seconds each."
 "$RV_WINE" 'C:\windows\_Rotaveil.scr' /s >/dev/null 2>&1 &
 session=$!

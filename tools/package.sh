@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds both architectures and makes one zip per architecture in dist/,
-# ready to unpack into the Windows directory. Prints the stripped size of each
-# program.
+# Builds both architectures and writes to dist/ the setup program for every
+# Windows (installer/rotaveil.nsi) and one zip per architecture, ready to
+# unpack into the Windows directory. Prints the stripped size of each program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
@@ -26,3 +26,6 @@ for arch in i686 x86_64; do
     rm -rf "$stage"
     echo "dist/$name"
 done
+setup="dist/rotaveil-$version-setup.exe"
+"$root/tools/make-installer.sh" "$root/$setup"
+printf '%s %7d bytes\n' "$setup" "$(stat -c %s "$root/$setup")"

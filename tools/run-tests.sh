@@ -1,21 +1,37 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine (only what is missing), builds both
-# architectures and runs the whole test suite under Wine on a virtual display.
+# architectures and runs the whole test suite under Wine on a virtual display,
+# once against each package: the 64-bit programs in a 64-bit prefix, then the
+# 32-bit programs in a 32-bit prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 "$root/tools/build.sh"
 
 . "$root/tools/wine-env.sh"
-prefix="$root/build/wineprefix-tests"
-rv_wine_clean "$prefix"
-RV_HOLD_DESKTOP="$root/build/tests/bin/rvholddesktop.exe"
 trap rv_wine_stop EXIT
-rv_wine_start "$prefix"
 
-cd "$root/build/tests"
 # One at a time: the tests share the prefix's registry and the desktop. A
 # test that fails runs once more: Wine on a bare X server now and then loses
 # a window (the process that meets the X error ends), which is no fault of
 # the programs; a real fault fails both times.
-ctest --output-on-failure --repeat until-pass:2 ${CTEST_ARGS:-}
+run_suite() {   # package, test build, prefix kind
+    local package="$1" build="$root/build/$2" prefix="$root/build/wineprefix-$2" status=0 why
+    rv_wine_clean "$prefix"
+    RV_HOLD_DESKTOP="$build/bin/rvholddesktop.exe"
+    if [ "$3" = win32 ] && ! why=$(rv_wine_runs_32_bit "$prefix" "$build/bin/pure_tests.exe"); then
+        echo "=== Package $package: skipped, this machine cannot run 32-bit programs: $why"
+        return 0
+    fi
+    rv_wine_start "$prefix" "$3"
+    echo "=== Package $package: the programs of $(sed -n 's/^ROTAVEIL_SHIPPED_DIR:PATH=//p' \
+        "$build/CMakeCache.txt"), in a $([ "$3" = win32 ] && echo 32 || echo 64)-bit Wine prefix"
+    (cd "$build" && ctest --output-on-failure --repeat until-pass:2 ${CTEST_ARGS:-}) || status=$?
+    rv_wine_stop
+    return $status
+}
+
+failed=0
+run_suite win64 tests win64 || failed=1
+run_suite win32 tests32 win32 || failed=1
+exit $failed

@@ -1,13 +1,24 @@
 # Sourced by the scripts that run the Windows programs: a private Wine prefix
 # and an X display of their own. Never touches the user's ~/.wine.
-#   rv_wine_start PREFIX   creates the prefix if needed, starts Xvfb and wineserver
-#   rv_wine_stop           stops both again
+#   rv_wine_start PREFIX [win32]  creates the prefix if needed (a 64-bit one,
+#                                 or with win32 a 32-bit Windows), starts Xvfb
+#                                 and wineserver; RV_WINE is its loader
+#   rv_wine_stop                  stops both again
+#   rv_wine_runs_32_bit PREFIX PROGRAM  whether this machine runs 32-bit programs
 RV_WINE=/usr/lib/wine/wine64
+RV_WINE32=/usr/lib/wine/wine
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 rv_wine_start() {
     export WINEPREFIX="$1"
+    if [ "${2:-}" = win32 ]; then
+        export WINEARCH=win32
+        RV_WINE=$RV_WINE32
+    else
+        unset WINEARCH
+        RV_WINE=/usr/lib/wine/wine64
+    fi
     if [ -z "${RV_KEEP_DISPLAY:-}" ]; then
         local display=90
         while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do
@@ -21,7 +32,7 @@ rv_wine_start() {
             sleep 0.1
         done
     fi
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ ! -f "$WINEPREFIX/.rotaveil" ]; then
         mkdir -p "$WINEPREFIX"
         "$RV_WINE" wineboot -i >/dev/null 2>&1
         if [ -n "${RV_VIRTUAL_DESKTOP:-}" ]; then
@@ -36,6 +47,7 @@ rv_wine_start() {
         # A crashing program just ends: no debugger that waits for nobody.
         "$RV_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
             /v Debugger /d "" /f >/dev/null 2>&1
+        touch "$WINEPREFIX/.rotaveil"
     fi
     # Keep one wineserver and one desktop for the whole run; starting them
     # for every program is slow.
@@ -72,5 +84,26 @@ rv_wine_stop() {
     if [ -n "${RV_XVFB_PID:-}" ]; then
         kill "$RV_XVFB_PID" 2>/dev/null || true
         wait "$RV_XVFB_PID" 2>/dev/null || true
+    fi
+}
+
+# Makes the 32-bit prefix and lists the tests of a 32-bit test program in
+# it, looking for what it prints: Wine's exit code is 0 also when it could not
+# start the program. Prints why not when it cannot.
+rv_wine_runs_32_bit() {   # prefix, program
+    local listing
+    if [ ! -x "$RV_WINE32" ]; then
+        echo "Wine for 32-bit programs ($RV_WINE32, package wine32:i386) is not installed"
+        return 1
+    fi
+    mkdir -p "$1"
+    # Into a file, not a pipe: Wine's server, started here, would hold a pipe open.
+    WINEPREFIX="$1" WINEARCH=win32 DISPLAY= timeout 180 "$RV_WINE32" "$2" --gtest_list_tests \
+        >"$1/listing.txt" 2>/dev/null </dev/null || true
+    listing=$(tr -d '\r' <"$1/listing.txt")
+    WINEPREFIX="$1" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    if ! grep -q '^[A-Za-z]' <<<"$listing"; then
+        echo "a 32-bit program did not run under $RV_WINE32 (does this kernel run 32-bit programs?)"
+        return 1
     fi
 }

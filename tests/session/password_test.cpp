@@ -45,7 +45,7 @@ protected:
         DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE);
         DeleteRegistryTree(HKEY_CURRENT_USER, AppDefaults);
     }
-    bool Nt() const { return std::string(GetParam()) == "winxp"; }
+    bool Nt() const { return std::string(GetParam()) != "win98"; }
     // The value this family switches off.
     const char* Switched() const { return Nt() ? RV_VALUE_IS_SECURE : RV_VALUE_USE_PASSWORD; }
     void Answer(DWORD accept)
@@ -132,6 +132,6 @@ TEST_P(Password, IsBackAfterTheWindowWasClosedDuringTheQuestion)
     EXPECT_EQ(std::string("\1\0\0\0", 4), Read(Switched()).data) << "the password was left off";
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, Password, ::testing::Values("win98", "winxp"));
+INSTANTIATE_TEST_SUITE_P(Families, Password, ::testing::Values("win98", "nt40", "winxp"));
 
 }  // namespace

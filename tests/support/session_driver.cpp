@@ -33,6 +33,9 @@ SessionDriver::~SessionDriver()
         if (pass)
             Sleep(500);
         for (const RecordLine& line : Records()) {
+            // A stand-in loaded into this process (PASSWORD.CPL) records too.
+            if (line.pid == GetCurrentProcessId())
+                continue;
             HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, line.pid);
             if (!process)
                 continue;

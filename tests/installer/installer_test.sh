@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The setup program in a fresh prefix of one kind (win64: 64-bit Windows, the
+# 64-bit programs; win32: 32-bit Windows, the 32-bit ones): a silent install
+# with a running companion, then the quiet uninstall string of its Add/Remove
+# Programs entry. Wine's exit code says nothing (0 also when a program could
+# not start), so only effects are checked. Exit 77: cannot be run here.
+#   tests/installer/installer_test.sh win64|win32
+set -uo pipefail
+kind="$1"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+[ -x /usr/lib/wine/wine ] || { echo "skipped: no Wine for 32-bit programs (the setup program is one)"; exit 77; }
+command -v makensis >/dev/null || { echo "skipped: makensis is not installed"; exit 77; }
+
+work=$(mktemp -d)
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [ "$kind" = win32 ]; then
+    export WINEARCH=win32
+    wine=/usr/lib/wine/wine expected=pei-i386
+else
+    unset WINEARCH
+    wine=/usr/lib/wine/wine64 expected=pei-x86-64
+fi
+finish() {
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1
+    rm -rf "$work"
+}
+trap finish EXIT
+faults=0
+fail() { echo "FAIL: $*"; faults=$((faults + 1)); }
+
+"$root/tools/make-installer.sh" "$work/setup.exe" >/dev/null || { echo "FAIL: makensis"; exit 1; }
+"$wine" wineboot -i >/dev/null 2>&1
+windows="$WINEPREFIX/drive_c/windows"
+arp='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rotaveil'
+query() { "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
+# Wine's own services keep the server up: wait for what is looked for instead.
+within() {   # seconds, test...
+    local limit=$(( $1 * 5 )); shift
+    for _ in $(seq "$limit"); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+companion_runs() { pgrep -f 'windows.rvtray\.exe' >/dev/null; }
+
+"$wine" "$work/setup.exe" /S >/dev/null 2>&1
+within 30 test -f "$windows/rvuninst.exe"
+files=(_Rotaveil.scr rvtray.exe rvtray.hlp rvtray.cnt rvtray.chm Starfield.scr Plasma.scr
+       "Drifting Clock.scr" rvuninst.exe)
+for file in "${files[@]}"; do
+    [ -f "$windows/$file" ] || fail "setup did not install $file"
+done
+for program in _Rotaveil.scr rvtray.exe Plasma.scr; do
+    format=$(x86_64-w64-mingw32-objdump -f "$windows/$program" 2>/dev/null | sed -n 's/.*file format //p')
+    [ "$format" = "$expected" ] || fail "$program is $format, not $expected"
+done
+[ "$(query "$arp" DisplayName)" = Rotaveil ] || fail "no Add/Remove Programs entry in the system's view"
+[ "$(query "$arp" Publisher)" = Quillmark ] || fail "the entry names no publisher"
+quiet=$(query "$arp" QuietUninstallString)
+[ "$quiet" = '"C:\windows\rvuninst.exe" /S' ] || fail "quiet uninstall string: '$quiet'"
+
+# The companion as a user leaves it: running, the screen saver and start-up entry set.
+"$wine" 'C:\windows\rvtray.exe' >/dev/null 2>&1 &
+screen_saver_set() { [ -n "$(query 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" ]; }
+within 20 screen_saver_set || fail "the companion set no screen saver"
+within 10 companion_runs || fail "the companion is not running"
+
+# The quiet uninstall string, as Add/Remove Programs runs it.
+program=${quiet#\"}
+program=${program%%\"*}
+"$wine" "$program" /S >/dev/null 2>&1
+within 60 test ! -e "$windows/rvuninst.exe" || fail "the uninstaller did not remove itself"
+within 10 eval '! companion_runs' || fail "the companion still runs"
+for file in "${files[@]}"; do
+    [ -e "$windows/$file" ] && fail "the uninstall left $file"
+done
+[ -z "$(query "$arp" DisplayName)" ] || fail "the uninstall left the Add/Remove Programs entry"
+[ -z "$(query 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" ] ||
+    fail "the screen-saver entry still names the removed file"
+[ -z "$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' RVTRAY.EXE)" ] ||
+    fail "the companion's start-up entry is left"
+[ -n "$(query 'HKCU\Software\Quillmark\RvTray' RVTRAY.EXE)" ] || fail "the user's settings were removed"
+
+[ $faults = 0 ] && echo "setup and uninstall in a $kind prefix: all effects as expected"
+exit $((faults > 0))
