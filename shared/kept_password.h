@@ -16,9 +16,25 @@ void KeepPasswordSetting(const char* name, DWORD type, const BYTE* data, DWORD s
 void ForgetPasswordSetting();
 
 // When a kept setting exists, writes it back into the system's settings and
-// forgets it. True when it put one back. Only the two names the system uses
-// for the password setting are accepted.
+// forgets it. True when it put one back. Only a value that could have come
+// from the system's setting is written back; any other kept pair is removed.
 bool RestoreKeptPasswordSetting();
 
-// True when a session of this logon holds its mutex.
+// Whether a kept pair could have come from the system's password setting:
+// one of its two names, a text, number or binary value, at most 256 bytes
+// (a number of exactly 4).
+bool KeptPasswordIsRestorable(const char* name, DWORD type, DWORD size);
+
+// The system's "a screen saver runs" switch (on the Windows 95 family it
+// disables Ctrl+Alt+Del and Alt+Tab), set by a session and noted in the
+// settings, so that a killed session cannot leave it set: the next start of
+// either program clears it.
+void SetScreenSaverRunning(bool running);
+
+// Puts back what a killed session left switched: the password setting and
+// the screen-saver switch. For a program that started while no session holds
+// the session mutex.
+void RestoreKeptSystemSettings();
+
+// True when a session of this logon holds its mutex or shows its window.
 bool SessionIsRunning();

@@ -12,9 +12,9 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    // A screen-saver session that was killed left the password switched off.
+    // A killed session left the password off and the screen-saver switch set.
     if (!SessionIsRunning())
-        RestoreKeptPasswordSetting();
+        RestoreKeptSystemSettings();
     if (__argc > 1) {
         RemoveStartupEntry();
         return 0;

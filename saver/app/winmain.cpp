@@ -49,7 +49,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     CommandLineChoice choice = ReadCommandLine(commandLine, __argc, __argv);
     // One session at a time: the mutex is taken before anything is read, as
-    // the session window exists only once the settings are loaded.
+    // the session window exists only once the settings are loaded. Where it
+    // cannot be had at all (another kind of object holds the name), the
+    // session falls back on looking for another session's window.
     HANDLE sessionMutex = NULL;
     if (choice.runMode == ModeSaver) {
         sessionMutex = CreateMutexA(NULL, TRUE, RV_SESSION_MUTEX);
@@ -57,15 +59,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
             CloseHandle(sessionMutex);
             return 0;
         }
+        SessionMutexHeld = sessionMutex != NULL;
     }
     // A running session owns the screen; a second start of any kind leaves it alone.
     if (FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE)) {
         CloseIfOpen(sessionMutex);
         return 0;
     }
-    // A session that was killed left the password switched off.
+    // A killed session left the password off and the screen-saver switch set.
     if (sessionMutex || !SessionIsRunning())
-        RestoreKeptPasswordSetting();
+        RestoreKeptSystemSettings();
 
     Instance = instance;
     VersionInfo.dwOSVersionInfoSize = sizeof VersionInfo;

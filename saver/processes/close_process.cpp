@@ -58,8 +58,7 @@ void WaitForEnds(const std::vector<ProcessInfo*>& records, Running* running,
             handles[count++] = records[(*running)[i]]->procInfo.hProcess;
         WaitHandlingSentMessages(count, handles, milliseconds - elapsed);
     }
-    if (SaverWindow)
-        SetForegroundWindow(SaverWindow);
+    BringSessionWindowToFront();
 }
 
 // WM_CLOSE, then WM_QUIT, to each window, in order; the sends share the time

@@ -2,3 +2,17 @@
 
 HWND SaverWindow = NULL;
 HANDLE StopEvent = NULL;
+HANDLE InputEvent = NULL;
+volatile LONG CloseAsksPassword = 0;
+
+void BringSessionWindowToFront()
+{
+    if (!SaverWindow)
+        return;
+    // The z-order needs no foreground rights; activation does (Windows 98
+    // and 2000 on refuse it to a program in the background), so the window
+    // is put next in line for activation either way.
+    SetWindowPos(SaverWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    SetForegroundWindow(SaverWindow);
+}

@@ -27,15 +27,16 @@ LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*)
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// A number of up to 4 bytes as stored, whatever its type: a short text gives
-// its character codes.
+// Read by the same on/off rule as the switched value: the text "0" is off.
 bool UsePasswordIsSet()
 {
     RegistryKey key;
-    DWORD type, number = 0;
-    DWORD size = sizeof number;
+    PasswordValue found;
+    memset(&found, 0, sizeof found);
+    found.size = 256;
     return key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ) &&
-           key.ReadRaw(RV_VALUE_USE_PASSWORD, &type, (BYTE*)&number, &size) && number != 0;
+           key.ReadRaw(RV_VALUE_USE_PASSWORD, &found.type, found.data, &found.size) &&
+           PasswordValueIsOn(found);
 }
 
 bool VerifyWithSystemDialog()
@@ -76,11 +77,19 @@ void SuspendSystemPassword()
         return;
     SavedPasswordValue = found;
     PasswordProtected = PasswordValueIsOn(found);
+    // The NT family locks the workstation itself when the screen saver ends;
+    // on the Windows 95 family the session's question is the only lock.
+    InterlockedExchange(&CloseAsksPassword, PasswordProtected && !IsNtFamily() ? 1 : 0);
     if (PasswordProtected) {
         KeepPasswordSetting(PasswordValueName, found.type, found.data, found.size);
         PasswordValue off = PasswordOffValue(found);
         key.WriteRaw(PasswordValueName, off.type, off.data, off.size);
     }
+}
+
+bool PasswordLocksSession()
+{
+    return CloseAsksPassword != 0;
 }
 
 void RestoreSystemPassword()

@@ -10,5 +10,9 @@ void RestoreSystemPassword();
 // True when the session may end: password accepted, or none required.
 bool AskPassword();
 
+// True when the session may end only after AskPassword accepted: the
+// Windows 95 family with the password on, where nothing else locks.
+bool PasswordLocksSession();
+
 // "/a": the system's dialog for changing the screen-saver password.
 void ChangePassword(HWND owner);

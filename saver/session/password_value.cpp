@@ -18,7 +18,8 @@ PasswordValue PasswordOffValue(const PasswordValue& value)
 {
     PasswordValue off = value;
     memset(off.data, 0, sizeof off.data);
-    if (value.type != REG_DWORD && value.size > 0)
+    bool text = value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+    if (text && value.size > 0)
         off.data[0] = '0';
     return off;
 }

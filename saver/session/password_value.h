@@ -13,5 +13,6 @@ struct PasswordValue {
 // "0" nor NUL. A value of size 0 is off.
 bool PasswordValueIsOn(const PasswordValue& value);
 
-// Same type and size: zero bytes for a REG_DWORD, otherwise "0" then zero bytes.
+// Same type and size: "0" then zero bytes for a text, zero bytes for a
+// number or binary data (which every program reads as a number).
 PasswordValue PasswordOffValue(const PasswordValue& value);

@@ -134,11 +134,11 @@ bool ShowOneScreensaver(const char* path)
     bool endedByItself = WaitHandlingSentMessages(3, ends, Period) == WAIT_OBJECT_0;
     bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
 
-    SetForegroundWindow(SaverWindow);
+    BringSessionWindowToFront();
     DetectChildProcesses();
-    SetForegroundWindow(SaverWindow);
+    BringSessionWindowToFront();
     CloseAllProcesses(Processes);
-    SetForegroundWindow(SaverWindow);
+    BringSessionWindowToFront();
     if (endedByItself)
         LetTheWatchLookOnce();
     if (endedAtOnce && !IsSet(InputEvent))
@@ -162,7 +162,7 @@ bool ExcludeIfMisbehaving(const char* path)
 
 void AskForPassword()
 {
-    SuspendThread(WatchThread);
+    PauseInputWatch();
     try {
         ResetEvent(InputEvent);
         memset(KeyStates, 1, sizeof KeyStates);
@@ -175,7 +175,20 @@ void AskForPassword()
     } catch (...) {
         Trace("RunScreensavers Exception");
     }
-    ResumeThread(WatchThread);
+    ResumeInputWatch();
+}
+
+// Where the password question is the only lock, the session ends on no other
+// way (nothing left to show, an exception): the black screen waits for
+// input and asks, as often as it takes.
+void HoldUntilUnlocked()
+{
+    HANDLE events[2] = {StopEvent, InputEvent};
+    while (PasswordLocksSession() && !IsSet(StopEvent)) {
+        WaitHandlingSentMessages(2, events, INFINITE);
+        if (IsSet(InputEvent) && !IsSet(StopEvent))
+            AskForPassword();
+    }
 }
 
 // One turn; false when the play-list was found empty.
@@ -230,6 +243,11 @@ DWORD WINAPI RunScreensavers(LPVOID)
     if (SessionJob)
         CloseHandle(SessionJob);
     SessionJob = NULL;
+    try {
+        HoldUntilUnlocked();
+    } catch (...) {
+        Trace("HoldUntilUnlocked exception");
+    }
     // Nothing else ends the session: this must happen on every way out.
     PostMessageA(SaverWindow, WM_CLOSE, 0, 0);
     return 0;

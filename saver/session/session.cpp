@@ -10,20 +10,42 @@
 #include "saver/settings/settings_store.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"
+#include "shared/kept_password.h"
+#include "shared/names.h"
 
-HANDLE InputEvent = NULL;
 BYTE KeyStates[256];
 HANDLE WatchThread = NULL;
 volatile LONG WatchPasses = 0;
+bool SessionMutexHeld = true;
 
 namespace {
 
 // The watch yields briefly between passes: a key that goes down and up in
 // between is still seen through the "pressed since the last query" bit, and
 // the session does not keep a processor busy while screen savers draw.
-const DWORD WatchPause = 25;
+const DWORD WatchRest = 25;
 
 HANDLE RunnerThread = NULL;
+// The watch stands still between passes while WatchPause is set and says so
+// with WatchPaused; the runner then owns KeyStates. It is never suspended: a
+// thread suspended inside GetAsyncKeyState on the Windows 95 family holds
+// the lock of 16-bit USER, and every window, the password dialog's too,
+// would freeze.
+HANDLE WatchPause = NULL;
+HANDLE WatchPaused = NULL;
+const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
+
+bool IsSet(HANDLE event)
+{
+    return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
+}
+
+void CloseIfOpen(HANDLE& handle)
+{
+    if (handle)
+        CloseHandle(handle);
+    handle = NULL;
+}
 
 void EndThread(HANDLE& thread)
 {
@@ -32,8 +54,7 @@ void EndThread(HANDLE& thread)
     DWORD code = 0;
     if (!GetExitCodeThread(thread, &code) || code == STILL_ACTIVE)
         TerminateThread(thread, 1);
-    CloseHandle(thread);
-    thread = NULL;
+    CloseIfOpen(thread);
 }
 
 // Waits at most Period for both threads together, then ends what still runs.
@@ -64,12 +85,80 @@ ScreenArea SessionArea()
     return ChooseSessionArea(virtualScreen, desktopArea);
 }
 
+// True when another program's window tells that a session already runs.
+bool AnotherSessionWindow()
+{
+    for (HWND window = FindWindowExA(NULL, NULL, RV_SAVER_CLASS, RV_SAVER_TITLE); window;
+         window = FindWindowExA(NULL, window, RV_SAVER_CLASS, RV_SAVER_TITLE)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != GetCurrentProcessId())
+            return true;
+    }
+    return false;
+}
+
+// The session proper, once its window covers the screen.
+int RunCoveredSession()
+{
+    SuspendSystemPassword();
+    SetScreenSaverRunning(true);
+    WatchPause = CreateEventA(NULL, TRUE, FALSE, NULL);
+    WatchPaused = CreateEventA(NULL, TRUE, FALSE, NULL);
+    int result = 0;
+    if (WatchPause && WatchPaused)
+        WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
+    if (WatchThread)
+        RunnerThread = CreateThread(NULL, 0, RunScreensavers, NULL, 0, NULL);
+    if (WatchThread && RunnerThread) {
+        result = RunMessagePump();
+    } else if (IsWindow(SaverWindow)) {
+        // Without its threads nothing would ever end the session: everything
+        // is put back at once.
+        DestroyWindow(SaverWindow);
+    }
+    RestoreSystemPassword();
+    StopThreads();
+    // The runner may have switched the password off again after the first
+    // restore (its question was open when the window went).
+    RestoreSystemPassword();
+    SaveLastState();
+    SetScreenSaverRunning(false);
+    CloseIfOpen(WatchPause);
+    CloseIfOpen(WatchPaused);
+    return result;
+}
+
 }  // namespace
+
+void PauseInputWatch()
+{
+    if (!WatchPause || !WatchThread)
+        return;
+    SetEvent(WatchPause);
+    HANDLE ends[2] = {WatchPaused, WatchThread};
+    WaitHandlingSentMessages(2, ends, WatchPauseLimit);
+}
+
+void ResumeInputWatch()
+{
+    if (WatchPause)
+        ResetEvent(WatchPause);
+}
 
 DWORD WINAPI WatchInput(LPVOID)
 {
     memset(KeyStates, 1, sizeof KeyStates);
-    while (WaitForSingleObject(StopEvent, 0) == WAIT_TIMEOUT) {
+    while (!IsSet(StopEvent)) {
+        if (IsSet(WatchPause)) {
+            SetEvent(WatchPaused);
+            while (IsSet(WatchPause) && WaitForSingleObject(StopEvent, WatchRest) == WAIT_TIMEOUT) {
+            }
+            // Cleared before WatchPause is looked at again: a pause asked for
+            // meanwhile finds the watch standing, or about to stand.
+            ResetEvent(WatchPaused);
+            continue;
+        }
         try {
             for (int code = 1; code <= 254; ++code) {
                 bool pressed = (GetAsyncKeyState(code) & 0x8001) != 0;
@@ -80,7 +169,7 @@ DWORD WINAPI WatchInput(LPVOID)
         } catch (...) {
         }
         InterlockedIncrement(&WatchPasses);
-        Sleep(WatchPause);
+        Sleep(WatchRest);
     }
     return 0;
 }
@@ -91,27 +180,16 @@ int RunSaverSession()
     ShowCursor(FALSE);
     ScreenArea area = SessionArea();
     int result = 0;
-    // Without its window or its runner nothing would ever end the session:
-    // then everything is put back at once.
     if (CreateSaverWindow(area.width, area.height, NULL, area.x, area.y)) {
-        SuspendSystemPassword();
-        UINT scratch = 0;
-        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &scratch, 0);
-        WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
-        if (WatchThread)
-            RunnerThread = CreateThread(NULL, 0, RunScreensavers, NULL, 0, NULL);
-        if (WatchThread && RunnerThread) {
-            result = RunMessagePump();
-        } else if (IsWindow(SaverWindow)) {
+        // Without the session mutex (another kind of object holds its name)
+        // the session window is the only sign of a running session: a
+        // second session leaves before it touches anything.
+        if (!SessionMutexHeld && AnotherSessionWindow()) {
             DestroyWindow(SaverWindow);
+        } else {
+            BringSessionWindowToFront();
+            result = RunCoveredSession();
         }
-        RestoreSystemPassword();
-        StopThreads();
-        // The runner may have switched the password off again after the
-        // first restore (its question was open when the window went).
-        RestoreSystemPassword();
-        SaveLastState();
-        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &scratch, 0);
     }
     ShowCursor(TRUE);
     SetForegroundWindow(previousForeground);

@@ -83,8 +83,11 @@ HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
                                      WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, width, height,
                                      parent, NULL, Instance, NULL);
     } else {
-        window = CreateWindowExA(0, RV_SAVER_CLASS, RV_SAVER_TITLE, WS_POPUP | WS_VISIBLE, x, y,
-                                 width, height, NULL, NULL, Instance, NULL);
+        // Topmost: between turns nothing of the desktop, the task bar or
+        // another program's always-on-top window may show through.
+        window = CreateWindowExA(WS_EX_TOPMOST, RV_SAVER_CLASS, RV_SAVER_TITLE,
+                                 WS_POPUP | WS_VISIBLE, x, y, width, height, NULL, NULL, Instance,
+                                 NULL);
     }
     SaverWindow = window;
     return window;
@@ -93,6 +96,15 @@ HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CLOSE:
+        // Where the session's question is the only lock, a close from another
+        // program must not unlock the machine: it is taken as input.
+        if (RunMode == ModeSaver && CloseAsksPassword &&
+            WaitForSingleObject(StopEvent, 0) == WAIT_TIMEOUT) {
+            SetEvent(InputEvent);
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         if (RunMode == ModeConfig) {
             ClosePreviewPopup(window);

@@ -15,6 +15,8 @@
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"
+#include "shared/names.h"
+#include "tests/fixtures/fixture_record.h"
 #include "tests/support/session_driver.h"
 
 namespace {
@@ -124,6 +126,46 @@ TEST_F(Exclusion, TheOnlyScreenSaverListedTwiceGoesAndTheSessionEnds)
     ASSERT_NE(std::string::npos, empty) << log;
     EXPECT_LT(excluded, empty);
     EXPECT_EQ(0u, FileIndex);
+}
+
+// Where the password question is the only lock (the Windows 95 family), the
+// session whose every entry went waits for input and asks before it ends.
+TEST_F(Exclusion, WithNothingLeftALockedSessionEndsOnlyOnThePassword)
+{
+    VersionInfo.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "1");
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", 0);
+    Catalogue = {stubborn_};
+    PlayList = {0, 0};
+    struct Person {
+        SessionDriver* driver;
+        bool endedUnasked = false, endedOnRefusal = false;
+        static DWORD WINAPI Run(LPVOID parameter)
+        {
+            Person* self = (Person*)parameter;
+            WaitUntil(30000, [] {
+                return ReadWholeFile(OwnLogPath()).find("Play list is empty") != std::string::npos;
+            });
+            Sleep(800);
+            self->endedUnasked = !IsWindow(SaverWindow);
+            SessionDriver::PressKey();
+            self->driver->WaitForRecords("verify", 1, 10000);
+            Sleep(800);
+            self->endedOnRefusal = !IsWindow(SaverWindow);
+            SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", 1);
+            SessionDriver::PressKey();
+            return 0;
+        }
+    } person = {&driver_};
+    HANDLE thread = CreateThread(NULL, 0, Person::Run, &person, 0, NULL);
+    RunSaverSession();
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+    DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD);
+    EXPECT_TRUE(PlayList.empty());
+    EXPECT_FALSE(person.endedUnasked);
+    EXPECT_FALSE(person.endedOnRefusal);
+    EXPECT_EQ(2u, driver_.RecordsStartingWith("verify").size());
 }
 
 }  // namespace

@@ -37,28 +37,59 @@ void ExpectAllEnded(const SessionDriver& driver)
 
 // The window that told a running session used to appear only after the
 // settings and the catalogue were loaded: a second start 300 ms later ran a
-// second session.
+// second session. Also when another kind of object holds the session
+// mutex's name, so that no mutex can be had.
 TEST(Faults, ASecondSessionStartedSoonAfterLeavesTheFirstAlone)
 {
-    SessionDriver driver;
-    driver.SetPlayList(
-        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_one.scr")});
-    driver.SetPeriod(60000);
-    ASSERT_TRUE(driver.Start());
-    PumpMessagesFor(300);
-    ChildProcess second;
-    ASSERT_TRUE(second.Start(SaverCommand("/s")));
-    ASSERT_TRUE(second.WaitForExit(5000)) << "two sessions ran at once";
-    EXPECT_EQ(0u, second.ExitCode());
-    ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
-    PumpMessagesFor(800);
-    EXPECT_FALSE(driver.WaitForEnd(0));
-    EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
-    SessionDriver::PressKey();
-    ASSERT_TRUE(driver.WaitForEnd(10000));
+    for (bool squatted : {false, true}) {
+        SCOPED_TRACE(squatted ? "the mutex's name held by an event" : "the mutex");
+        HANDLE squatter = squatted ? CreateEventA(NULL, TRUE, FALSE, "Rotaveil Session") : NULL;
+        SessionDriver driver;
+        driver.SetPlayList(
+            {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_one.scr")});
+        driver.SetPeriod(60000);
+        ASSERT_TRUE(driver.Start());
+        PumpMessagesFor(300);
+        ChildProcess second;
+        ASSERT_TRUE(second.Start(SaverCommand("/s")));
+        ASSERT_TRUE(second.WaitForExit(5000)) << "two sessions ran at once";
+        EXPECT_EQ(0u, second.ExitCode());
+        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+        PumpMessagesFor(800);
+        EXPECT_FALSE(driver.WaitForEnd(0));
+        EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
+        SessionDriver::PressKey();
+        ASSERT_TRUE(driver.WaitForEnd(10000));
+        if (squatter)
+            CloseHandle(squatter);
+    }
 }
 
-TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorItsScreenSaver)
+// Another program's always-on-top window made before the session stays
+// covered while no screen saver shows (a black turn).
+TEST(Faults, TheCoverHoldsAboveAlwaysOnTopWindowsBetweenScreenSavers)
+{
+    HWND onTop = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "on top",
+                                 WS_POPUP | WS_VISIBLE, 100, 100, 200, 200, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(onTop);
+    PumpMessagesFor(200);
+    SessionDriver driver;
+    driver.SetPlayList(
+        {driver.savers.InstallText("not a program", SaverDirectory::Windows, "black.scr")});
+    driver.SetPeriod(60000);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(WaitUntil(10000, [&] { return driver.Log().find("error loading") != std::string::npos; }));
+    PumpMessagesFor(300);
+    POINT centre = {200, 200};
+    DWORD owner = 0;
+    GetWindowThreadProcessId(WindowFromPoint(centre), &owner);
+    EXPECT_EQ(driver.Process().Id(), owner) << "the session window does not cover the centre";
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+    DestroyWindow(onTop);
+}
+
+TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorTheSwitchSetNorItsScreenSaver)
 {
     SessionDriver driver;
     driver.SetPlayList(
@@ -78,6 +109,7 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorItsScreenSaver)
         ASSERT_TRUE(driver.Start());
         ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
         EXPECT_EQ(std::string("0\0", 2), password()) << "off during the session";
+        EXPECT_EQ(1u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptScreenSaverRunning"));
 
         TerminateProcess(driver.Process().Handle(), 1);
         ASSERT_TRUE(driver.WaitForEnd(5000));
@@ -91,6 +123,9 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorItsScreenSaver)
         EXPECT_EQ(std::string("1\0", 2), password()) << "the password stayed off: " << later;
         EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptPasswordValue",
                                        NULL, NULL));
+        EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY,
+                                       "KeptScreenSaverRunning", NULL, NULL))
+            << "the screen-saver switch was left set: " << later;
     }
     DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE);
 }

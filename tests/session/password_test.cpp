@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "shared/names.h"
 #include "tests/fixtures/fixture_record.h"
@@ -128,10 +129,82 @@ TEST_P(Password, IsBackAfterTheWindowWasClosedDuringTheQuestion)
     ASSERT_TRUE(driver_.WaitForRecords("verify", 1, 10000));
     // Logoff or another program closes the session while the question is open.
     PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_CLOSE, 0, 0);
+    Answer(1);
     ASSERT_TRUE(driver_.WaitForEnd(10000));
+    // Where the question is the only lock, the close is input: asked again.
+    EXPECT_EQ(Nt() ? 1u : 2u, driver_.RecordsStartingWith("verify").size());
     EXPECT_EQ(std::string("\1\0\0\0", 4), Read(Switched()).data) << "the password was left off";
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, Password, ::testing::Values("win98", "nt40", "winxp"));
+
+// On the Windows 95 family the session's question is the only lock: no way
+// out of a protected session may skip it, and a refusal keeps the session.
+class Lock : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "1");
+    }
+    void TearDown() override
+    {
+        DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD);
+    }
+    void Answer(DWORD accept)
+    {
+        SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", accept);
+    }
+    // Asks (refused: the session goes on), then asks again (accepted: it ends).
+    void ExpectAskedBeforeTheEnd(void (*ask)())
+    {
+        Answer(0);
+        ask();
+        ASSERT_TRUE(driver_.WaitForRecords("verify", 1, 10000));
+        EXPECT_FALSE(driver_.WaitForEnd(1000)) << "a refused password ended the session";
+        Answer(1);
+        ask();
+        ASSERT_TRUE(driver_.WaitForEnd(10000));
+        EXPECT_EQ(2u, driver_.RecordsStartingWith("verify").size());
+        EXPECT_EQ(std::string("1\0", 2), Read(RV_VALUE_USE_PASSWORD).data);
+    }
+    void NothingToShow(const std::vector<std::string>& playList)
+    {
+        driver_.SetPlayList(playList);
+        ASSERT_TRUE(driver_.Start());
+        ASSERT_TRUE(WaitUntil(10000, [&] {
+            return driver_.Log().find("Play list is empty. Terminating...") != std::string::npos;
+        }));
+        EXPECT_FALSE(driver_.WaitForEnd(1000)) << "ended without asking";
+        ExpectAskedBeforeTheEnd(Key);
+    }
+    static void Key() { SessionDriver::PressKey(); }
+    static void CloseFromOutside()
+    {
+        PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_CLOSE, 0, 0);
+    }
+
+    WineVersionFor win98_{"_Rotaveil.scr", "win98"};
+    SessionDriver driver_;
+};
+
+TEST_F(Lock, AnEmptyPlayListWaitsForInputAndAsks)
+{
+    NothingToShow({});
+}
+
+TEST_F(Lock, APlayListOfNothingInstalledWaitsForInputAndAsks)
+{
+    NothingToShow({"C:\\windows\\not installed.scr"});
+}
+
+TEST_F(Lock, ACloseFromAnotherProgramIsAskedLikeInput)
+{
+    driver_.SetPlayList(
+        {driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_lock.scr")});
+    driver_.SetPeriod(60000);
+    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
+    ExpectAskedBeforeTheEnd(CloseFromOutside);
+}
 
 }  // namespace
