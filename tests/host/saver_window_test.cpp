@@ -169,7 +169,7 @@ TEST_F(SaverWindow_, PaintWithADeviceContextInWParamDrawsThereAndValidates)
     DestroyWindow(host);
 }
 
-TEST_F(SaverWindow_, SessionWindowIsAPlainPopupAndItsDestructionEndsTheSession)
+TEST_F(SaverWindow_, SessionWindowIsATopmostPopupAndItsDestructionEndsTheSession)
 {
     RunMode = ModeSaver;
     HWND window = CreateSaverWindow(200, 100, NULL);
@@ -178,7 +178,8 @@ TEST_F(SaverWindow_, SessionWindowIsAPlainPopupAndItsDestructionEndsTheSession)
     LONG style = GetWindowLongA(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_FALSE(style & (WS_CAPTION | WS_CHILD));
-    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Above other programs' always-on-top windows between screen savers.
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT rect;
     GetWindowRect(window, &rect);
     EXPECT_EQ(0, rect.left);
