@@ -22,3 +22,24 @@ void TrimLineEnd(char* text)
            (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
         text[--length] = '\0';
 }
+
+void FillSystemTextInserts(char* text, DWORD capacity, const char* insert)
+{
+    if (!text || capacity == 0 || !strchr(text, '%'))
+        return;
+    char filled[1024];
+    size_t used = 0;
+    const size_t room = capacity < sizeof filled ? capacity - 1 : sizeof filled - 1;
+    for (const char* at = text; *at && used < room; ++at) {
+        if (at[0] == '%' && at[1] >= '1' && at[1] <= '9') {
+            const char* with = at[1] == '1' && insert ? insert : "";
+            for (; *with && used < room; ++with)
+                filled[used++] = *with;
+            ++at;
+            continue;
+        }
+        filled[used++] = *at;
+    }
+    filled[used] = '\0';
+    memcpy(text, filled, used + 1);
+}

@@ -10,3 +10,8 @@ void FormatSystemText(DWORD code, char* text, DWORD capacity);
 // place: system texts end with their own CR LF, which a log line must not
 // carry into the middle of the file.
 void TrimLineEnd(char* text);
+
+// Fills the inserts a system text may hold ("Bad EXE format for %1."): "%1"
+// becomes insert, any other "%" and a digit is left out. Cut to capacity,
+// always terminated.
+void FillSystemTextInserts(char* text, DWORD capacity, const char* insert);

@@ -54,11 +54,12 @@ void SetNumber(HWND dialog, int id, unsigned value)
 
 void FillMessageList()
 {
-    unsigned size = ReadLog(NULL, 0);
-    unsigned length = size < LogDisplayLimit ? size : LogDisplayLimit;
-    std::vector<char> text(length + 1, '\0');
-    unsigned read = ReadLog(text.data(), length);
-    if (read > 0 && read <= LogDisplayLimit) {
+    // The newest lines of whatever is there: a log grown by another program
+    // or copied in from elsewhere is shown too.
+    std::vector<char> text(LogDisplayLimit + 1, '\0');
+    unsigned read = ReadLogTail(text.data(), LogDisplayLimit);
+    if (read > 0) {
+        text[read] = '\0';
         SetWindowTextA(MessageList, text.data());
         SendMessageA(MessageList, EM_LINESCROLL, 0, MessageListScroll);
     }

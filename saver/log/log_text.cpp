@@ -63,9 +63,9 @@ size_t StripCarriageReturns(char* text, size_t length)
 
 size_t FindLogCutStart(const char* text, size_t length)
 {
-    for (size_t i = length / 2; i < length; ++i) {
+    for (size_t i = 0; i < length; ++i) {
         if (text[i] == '\n')
-            return i + 1 < length ? i + 1 : length;
+            return i + 1;
     }
     return length;
 }

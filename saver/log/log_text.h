@@ -27,7 +27,8 @@ size_t MakeLogPath(const char* programPath, char* buffer, size_t capacity);
 // Returns the new length.
 size_t StripCarriageReturns(char* text, size_t length);
 
-// Where the kept part of a log of length characters starts: just after the
-// first line feed at or after the middle. Returns length when nothing is to be
-// cut (no such line feed, or nothing after it).
+// Where the kept part of a log's newest bytes starts: just after their first
+// line feed, so that it begins with a whole line (the byte read before the
+// kept size is the line feed of the line before). Returns length when there
+// is no whole line.
 size_t FindLogCutStart(const char* text, size_t length);

@@ -73,22 +73,39 @@ bool LogPath(char (&path)[MAX_PATH])
     return GetLogFileName(path, sizeof path) < sizeof path;
 }
 
-// Keeps the newer half of the log, starting with a whole line. The file is
-// read in binary and its CR LF pairs folded here rather than by a text-mode
-// read, which would stop at a stray Ctrl+Z byte and lose the rest of the log.
+// Reads the newest bytes of a file of the given size: at most capacity, and
+// one more before them when there is one, so that a first line that starts
+// exactly there is seen as whole. The file is read in binary (a text-mode
+// read would stop at a stray Ctrl+Z byte and lose the rest of the log), its
+// CR LF pairs folded when asked. Returns the offset of the first whole line
+// in buffer, the length read in *length.
+size_t ReadNewestLines(FILE* file, unsigned size, char* buffer, unsigned capacity, bool fold,
+                       size_t* length)
+{
+    unsigned wanted = size > capacity ? capacity + 1 : size;
+    *length = 0;
+    if (fseek(file, (long)(size - wanted), SEEK_SET) != 0)
+        return 0;
+    *length = fread(buffer, 1, wanted, file);
+    if (fold)
+        *length = StripCarriageReturns(buffer, *length);
+    return size > capacity ? FindLogCutStart(buffer, *length) : 0;
+}
+
+// Keeps the newest whole lines within LogKeptSize: one read of the tail, so
+// a log of any size is cut in one step.
 void CutLog(const char* path, unsigned size)
 {
-    char* content = new (std::nothrow) char[size ? size : 1];
+    char* content = new (std::nothrow) char[LogKeptSize + 1];
     if (!content)
         return;
-    size_t length = 0;
+    size_t length = 0, keepFrom = 0;
     {
         FileCloser reader(fopen(path, "rb"));
         if (reader.Get())
-            length = fread(content, 1, size, reader.Get());
+            keepFrom = ReadNewestLines(reader.Get(), size, content, LogKeptSize, true, &length);
     }
-    length = StripCarriageReturns(content, length);
-    size_t keepFrom = FindLogCutStart(content, length);
+    // Without a whole line in that size (one huge newest line) nothing is cut.
     if (keepFrom < length) {
         FileCloser writer(fopen(path, "wt"));
         if (writer.Get())
@@ -167,6 +184,22 @@ unsigned ReadLog(char* buffer, unsigned capacity)
         return size;
     fseek(file.Get(), 0, SEEK_SET);
     return (unsigned)fread(buffer, 1, size, file.Get());
+}
+
+unsigned ReadLogTail(char* buffer, unsigned capacity)
+{
+    LogAccess log;
+    if (!log.Ready() || !buffer || capacity == 0)
+        return 0;
+    FileCloser file(fopen(log.Path(), "rb"));
+    if (!file.Get())
+        return 0;
+    // One byte more than capacity - 1 is read, to find the first whole line.
+    size_t length = 0;
+    unsigned size = GetLogFileSize(LogLock, file.Get());
+    size_t start = ReadNewestLines(file.Get(), size, buffer, capacity - 1, false, &length);
+    memmove(buffer, buffer + start, length - start);
+    return (unsigned)(length - start);
 }
 
 void ClearLog()

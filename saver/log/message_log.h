@@ -13,10 +13,11 @@ extern HANDLE LogLock;
 
 const DWORD LogLockWait = 400;                         // milliseconds
 const unsigned LogSizeLimit = 30000;                   // bytes; cut above this
+const unsigned LogKeptSize = LogSizeLimit / 2;         // bytes at most kept by a cut
 const unsigned LogDisplayLimit = LogSizeLimit + 1000;  // bytes the dialog shows
 
-// Appends one dated line; cuts the file to about its newer half when it has
-// grown over LogSizeLimit.
+// Appends one dated line; when the file has grown over LogSizeLimit, cuts it
+// to its newest whole lines within LogKeptSize, in one step whatever its size.
 void LogMessage(const char* text);
 // printf-style: formats the text (cut at TraceTextLimit) and logs it; the
 // second also hands it to the trace sink.
@@ -27,6 +28,11 @@ void TraceAndLog(const char* format, ...) ROTAVEIL_PRINTF(1, 2);
 // buffer, or one smaller than the file, returns the file's size and reads
 // nothing. No terminator is added.
 unsigned ReadLog(char* buffer, unsigned capacity);
+
+// Copies the newest bytes of the file, at most capacity, into buffer and
+// returns the byte count: all of it when it fits, otherwise from the first
+// whole line of the newest capacity bytes.
+unsigned ReadLogTail(char* buffer, unsigned capacity);
 
 // Empties the log file (creates it empty when missing).
 void ClearLog();

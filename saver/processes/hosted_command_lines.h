@@ -4,7 +4,10 @@
 #include <stddef.h>
 #include <stdint.h>
 
-const size_t CommandLineLimit = 260;  // characters, terminator included
+// Characters, terminator included: a 259-character path in quotes and the
+// program's own arguments. CreateProcessA takes more on every target (the
+// Windows 95 family 1024, the NT family 32767).
+const size_t CommandLineLimit = 1024;
 
 // Session: "\"path\" " and each of the program's own arguments (argv[1] on)
 // followed by one blank; just "/s " when none of them is "/s" or "-s" (in

@@ -166,23 +166,27 @@ void ClearProcesses(ProcessVector& vector)
 
 namespace {
 
-// The first record of the same name that is an earlier instance of the new
-// one. Processes of one name started by the same parent (a screen saver's
-// helpers) are separate processes, not instances of each other: stopping
-// each in turn as the next was found made their stops add up.
+// The first record of the same name: an earlier start of the same screen
+// saver that could not be stopped.
 size_t FindEarlierInstance(const ProcessVector& vector, const ProcessInfo* record)
 {
     if (record->name.empty())
         return vector.size();
     for (size_t i = 0; i < vector.size(); ++i) {
-        const ProcessInfo* other = vector[i];
-        if (!other || !SameTextIgnoringCase(other->name.c_str(), record->name.c_str()))
-            continue;
-        if (record->parent && other->parent == record->parent)
-            continue;
-        return i;
+        if (vector[i] && SameTextIgnoringCase(vector[i]->name.c_str(), record->name.c_str()))
+            return i;
     }
     return vector.size();
+}
+
+void Append(ProcessVector& vector, ProcessInfo* record)
+{
+    try {
+        vector.push_back(record);
+    } catch (...) {
+        delete record;
+        throw;
+    }
 }
 
 }  // namespace
@@ -201,10 +205,10 @@ void EnterProcess(ProcessVector& vector, ProcessInfo* record)
     // Stopping the older tree may have taken the new record's parent with it.
     if (record->parent && PositionOf(vector, record->parent) >= vector.size())
         record->parent = NULL;
-    try {
-        vector.push_back(record);
-    } catch (...) {
-        delete record;
-        throw;
-    }
+    Append(vector, record);
+}
+
+void EnterChild(ProcessVector& vector, ProcessInfo* record)
+{
+    Append(vector, record);
 }

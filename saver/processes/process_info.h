@@ -55,6 +55,11 @@ bool CloseAllProcesses(ProcessVector& vector);
 // Stops what still runs, destroys every record and empties the vector.
 void ClearProcesses(ProcessVector& vector);
 
-// Appends a new record; an older record of the same name is stopped if it
-// still has a process, its failure count carried over, and it is replaced.
+// Appends the record of a started screen saver; an older record of the same
+// name is stopped if it still has a process, its failure count carried over,
+// and it is replaced.
 void EnterProcess(ProcessVector& vector, ProcessInfo* record);
+// Appends the record of a process found running (a child, or one that
+// slipped out): a record of its own whatever its name, stopped with the
+// others, never one by one as it is found.
+void EnterChild(ProcessVector& vector, ProcessInfo* record);

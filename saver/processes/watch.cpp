@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include <string>
 #include <vector>
 
 #include "process_info.h"
@@ -27,7 +28,8 @@ bool OpensModalDialog(const char* exeName)
 
 typedef BOOL(WINAPI* GetProcessTimesFunction)(HANDLE, FILETIME*, FILETIME*, FILETIME*, FILETIME*);
 
-bool CreationTime(HANDLE process, ULONGLONG* time)
+// 0 where it cannot be read (the Windows 95 family has no GetProcessTimes).
+ULONGLONG CreationTime(HANDLE process)
 {
     // Not on the Windows 95 family: looked up, not imported.
     HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
@@ -35,41 +37,98 @@ bool CreationTime(HANDLE process, ULONGLONG* time)
         kernel ? (GetProcessTimesFunction)(void*)GetProcAddress(kernel, "GetProcessTimes") : NULL;
     FILETIME created, exited, kernelTime, userTime;
     if (!times || !process || !times(process, &created, &exited, &kernelTime, &userTime))
-        return false;
-    *time = ((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime;
-    return true;
+        return 0;
+    return ((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime;
 }
 
-// Process ids are reused: an entry whose parent id is that of a recorded
-// process but that was made before it (the desktop's shell, say, whose own
-// parent ended long ago) is no child of it, and must never be stopped with it.
-bool MadeBefore(HANDLE process, const ProcessInfo* parent)
+// A process recorded in this turn: its id stays known after its record went.
+struct KnownProcess {
+    DWORD pid;
+    ULONGLONG created;
+};
+std::vector<KnownProcess> TurnProcesses;
+std::string TurnSaver;          // the path of the turn's screen saver
+unsigned ChildLinesLogged = 0;  // "started ... process" lines of this turn
+unsigned ChildrenUnlogged = 0;  // started programs past those lines
+const unsigned ChildLinesPerTurn = 5;
+
+const unsigned EscapeRounds = 5;    // looks after a stop at the most
+const DWORD EscapeLookLimit = 3000;  // ms for all of them together
+
+size_t FindKnown(DWORD pid)
 {
-    ULONGLONG child = 0, adult = 0;
-    return CreationTime(process, &child) && CreationTime(parent->procInfo.hProcess, &adult) &&
-           child < adult;
+    for (size_t i = 0; i < TurnProcesses.size(); ++i) {
+        if (TurnProcesses[i].pid == pid)
+            return i;
+    }
+    return TurnProcesses.size();
 }
 
-void RecordChild(const PROCESSENTRY32& entry, ProcessInfo* parent)
+void RememberProcess(DWORD pid, HANDLE process)
+{
+    if (pid && FindKnown(pid) == TurnProcesses.size())
+        TurnProcesses.push_back({pid, CreationTime(process)});
+}
+
+void LogChild(const char* parent, const char* exeName)
+{
+    if (ChildLinesLogged >= ChildLinesPerTurn) {
+        ++ChildrenUnlogged;
+        return;
+    }
+    ++ChildLinesLogged;
+    if (OpensModalDialog(exeName))
+        LogFormat("Screensaver %s has opened modal dialog, possibly error warning!", parent);
+    else
+        LogFormat("Screensaver %s started %s process", parent, exeName[0] ? exeName : "(unknown)");
+}
+
+// Records a process whose parent is a known process of the turn. Process ids
+// are reused: one made before its parent id's process (the desktop's shell,
+// say, whose own parent ended long ago) is no child of it, and must never be
+// stopped with it. Returns whether it was recorded.
+bool RecordChild(const PROCESSENTRY32& entry, const KnownProcess& parent, ProcessInfo* parentRecord)
 {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
                                  entry.th32ProcessID);
-    if (process && MadeBefore(process, parent)) {
+    ULONGLONG created = CreationTime(process);
+    if (created && parent.created && created < parent.created) {
         CloseHandle(process);
-        return;
+        return false;
     }
-    if (OpensModalDialog(entry.szExeFile))
-        LogFormat("Screensaver %s has opened modal dialog, possibly error warning!",
-                  parent->name.c_str());
-    else
-        LogFormat("Screensaver %s started %s process", parent->name.c_str(), entry.szExeFile);
+    LogChild(parentRecord ? parentRecord->name.c_str() : TurnSaver.c_str(), entry.szExeFile);
+    RememberProcess(entry.th32ProcessID, process);
     if (!process)
-        return;
-    ProcessInfo* child = new ProcessInfo(entry.szExeFile);
-    child->parent = parent;
+        return false;
+    ProcessInfo* child = new ProcessInfo(entry.szExeFile[0] ? entry.szExeFile : "(unknown)");
+    child->parent = parentRecord;
     child->procInfo.hProcess = process;
     child->procInfo.dwProcessId = entry.th32ProcessID;
-    EnterProcess(Processes, child);
+    EnterChild(Processes, child);
+    return true;
+}
+
+// One look at the machine's processes: records every process that is not
+// known yet and whose parent is. Returns how many it recorded.
+unsigned RecordNewDescendants()
+{
+    for (ProcessInfo* record : Processes)
+        RememberProcess(record->procInfo.dwProcessId, record->procInfo.hProcess);
+    std::vector<PROCESSENTRY32> snapshot;
+    if (!EnumProcesses(snapshot))
+        return 0;
+    TraceFormat("NumProcesses=%i", (int)snapshot.size());
+    unsigned found = 0;
+    for (const PROCESSENTRY32& entry : snapshot) {
+        size_t parent = FindKnown(entry.th32ParentProcessID);
+        if (parent >= TurnProcesses.size() || FindKnown(entry.th32ProcessID) < TurnProcesses.size())
+            continue;
+        size_t record = FindByProcessId(Processes, entry.th32ParentProcessID);
+        KnownProcess known = TurnProcesses[parent];
+        if (RecordChild(entry, known, record < Processes.size() ? Processes[record] : NULL))
+            ++found;
+    }
+    return found;
 }
 
 BOOL CALLBACK AttachWindow(HWND window, LPARAM)
@@ -101,26 +160,49 @@ void AttachWindows(DWORD threadId)
         EnumThreadWindows(threadId, AttachWindow, 0);
 }
 
+void BeginTurnWatch(const char* saverPath)
+{
+    TurnProcesses.clear();
+    TurnSaver = saverPath ? saverPath : "";
+    ChildLinesLogged = 0;
+    ChildrenUnlogged = 0;
+}
+
+void EndTurnWatch()
+{
+    if (ChildrenUnlogged > 0)
+        LogFormat("Screensaver %s started %u more processes", TurnSaver.c_str(), ChildrenUnlogged);
+    ChildrenUnlogged = 0;
+}
+
 void DetectChildProcesses()
 {
     if (WaitForSingleObject(StopEvent, 0) != WAIT_TIMEOUT)
         return;
     try {
-        std::vector<PROCESSENTRY32> snapshot;
-        if (EnumProcesses(snapshot)) {
-            TraceFormat("NumProcesses=%i", (int)snapshot.size());
-            for (const PROCESSENTRY32& entry : snapshot) {
-                size_t parent = FindByProcessId(Processes, entry.th32ParentProcessID);
-                size_t self = FindByProcessId(Processes, entry.th32ProcessID);
-                if (parent < Processes.size() && self >= Processes.size())
-                    RecordChild(entry, Processes[parent]);
-            }
-        }
+        RecordNewDescendants();
         NumWindows = 0;
         AttachWindows(0);
         TraceFormat("NumWindows=%i", (int)NumWindows);
         NumWindows = 0;
     } catch (...) {
         Trace("DetectChildProcesses exception");
+    }
+}
+
+void StopEscapedProcesses()
+{
+    try {
+        DWORD start = GetTickCount();
+        for (unsigned round = 0; round < EscapeRounds; ++round) {
+            if (RecordNewDescendants() == 0)
+                break;
+            AttachWindows(0);
+            CloseAllProcesses(Processes);
+            if (GetTickCount() - start >= EscapeLookLimit)
+                break;
+        }
+    } catch (...) {
+        Trace("StopEscapedProcesses exception");
     }
 }

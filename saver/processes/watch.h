@@ -6,8 +6,22 @@
 // Top-level windows met by the last window pass.
 extern unsigned NumWindows;
 
-// Records every new process whose parent is recorded, and logs each one.
+// A turn's watch: every process recorded from its start on is remembered
+// (with its creation time) until the next turn begins, so that what they
+// start is found also after their records went with the stop.
+void BeginTurnWatch(const char* saverPath);
+// Writes the count of the turn's started programs that were not logged one
+// by one (a screen saver that starts a swarm of them).
+void EndTurnWatch();
+
+// Records every new process whose parent is recorded, and logs it.
 void DetectChildProcesses();
+
+// After a stop: records and stops what the turn's processes started that was
+// not recorded yet (started after the look before the stop, or while being
+// stopped), again until a look finds nothing new, within bounds. Also once
+// the session is ending.
+void StopEscapedProcesses();
 
 // Gives each recorded process its visible top-level window (the last one met):
 // every window when threadId is 0, else the windows of that thread.

@@ -1,5 +1,7 @@
 #include "play_order.h"
 
+#include <algorithm>
+
 #include <utility>
 
 namespace {
@@ -26,6 +28,21 @@ void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index)
     }
     order.resize(kept);
     *index = next;
+}
+
+uint32_t PositionBeforeExclusions(const std::vector<uint32_t>& loaded,
+                                  const std::vector<uint32_t>& kept, uint32_t index)
+{
+    if (index >= kept.size())
+        return 0;
+    uint32_t seen = 0;
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        if (std::find(kept.begin(), kept.end(), loaded[i]) == kept.end())
+            continue;
+        if (seen++ == index)
+            return (uint32_t)i;
+    }
+    return 0;
 }
 
 uint32_t NextRandom(uint32_t* state)

@@ -12,6 +12,13 @@
 // *index is outside the list.
 void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index);
 
+// The position in the play-list as loaded of the entry at index in the same
+// list after exclusions (each took every entry of one screen saver, order
+// kept): what the next session, which loads the whole list again, starts at.
+// 0 past the end.
+uint32_t PositionBeforeExclusions(const std::vector<uint32_t>& loaded,
+                                  const std::vector<uint32_t>& kept, uint32_t index);
+
 // A small, well-known generator (Marsaglia's xorshift32) that keeps its state
 // in the caller's hands; a zero state is replaced by a fixed one.
 uint32_t NextRandom(uint32_t* state);

@@ -4,6 +4,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
 #include "password.h"
 #include "session.h"
 #include "turn_order.h"
@@ -36,15 +41,38 @@ bool IsSet(HANDLE event)
     return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
 }
 
+// The screen savers whose quick end was logged this session: once each.
+std::vector<std::string> QuickEndsLogged;
+
 void ReportFailedStart(const char* path, DWORD code)
 {
     if (code != 0) {
-        char system[100];
+        char system[512];
         FormatSystemText(code, system, sizeof system);
+        FillSystemTextInserts(system, sizeof system, path);
         TraceAndLog("%s error loading, %s", path, system);
     } else {
         TraceAndLog("%s error loading", path);
     }
+}
+
+// Waits for a started program to be ready for input, on a thread of its own:
+// one call of WaitForInputIdle per start (Wine's leaks a handle per call),
+// while the runner's own wait stays open to input and the end of the session.
+struct IdleWait {
+    HANDLE process;
+    HANDLE ready;
+};
+
+DWORD WINAPI WaitForIdle(LPVOID parameter)
+{
+    IdleWait* wait = (IdleWait*)parameter;
+    WaitForInputIdle(wait->process, InputIdleWait);
+    SetEvent(wait->ready);
+    CloseHandle(wait->process);
+    CloseHandle(wait->ready);
+    delete wait;
+    return 0;
 }
 
 // Waits for a new screen saver to be ready for input, at most InputIdleWait,
@@ -52,13 +80,34 @@ void ReportFailedStart(const char* path, DWORD code)
 // session comes.
 void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
 {
-    for (DWORD waited = 0; waited < InputIdleWait; waited += IdleSlice) {
-        // Anything but a time-out: ready, or a program with no input to wait for.
-        if (WaitForInputIdle(process, IdleSlice) != WAIT_TIMEOUT)
-            return;
-        if (WaitForMultipleObjects(count, ends, FALSE, 0) != WAIT_TIMEOUT)
-            return;
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+    IdleWait* wait = ready ? new (std::nothrow) IdleWait() : NULL;
+    HANDLE self = GetCurrentProcess();
+    if (!wait || !DuplicateHandle(self, process, self, &wait->process, 0, FALSE,
+                                  DUPLICATE_SAME_ACCESS)) {
+        delete wait;
+        wait = NULL;
+    } else if (!DuplicateHandle(self, ready, self, &wait->ready, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS)) {
+        CloseHandle(wait->process);
+        delete wait;
+        wait = NULL;
     }
+    HANDLE thread = wait ? CreateThread(NULL, 0, WaitForIdle, wait, 0, NULL) : NULL;
+    if (thread) {
+        CloseHandle(thread);
+        HANDLE all[MAXIMUM_WAIT_OBJECTS];
+        all[0] = ready;
+        for (DWORD i = 0; i < count && i + 1 < MAXIMUM_WAIT_OBJECTS; ++i)
+            all[i + 1] = ends[i];
+        WaitHandlingSentMessages(count + 1, all, InputIdleWait);
+    } else if (wait) {
+        CloseHandle(wait->process);
+        CloseHandle(wait->ready);
+        delete wait;
+    }
+    if (ready)
+        CloseHandle(ready);
 }
 
 // A screen saver that ends before its period usually ends on a key, which the
@@ -73,6 +122,18 @@ void LetTheWatchLookOnce()
         if (WaitHandlingSentMessages(2, events, WindowPoll) != WAIT_TIMEOUT)
             return;
     }
+}
+
+// A screen saver that crashed at start, ended at once or cannot run here
+// gives a black turn: the log says why, once per screen saver and session.
+void ReportQuickEnd(const char* path, DWORD code)
+{
+    if (std::find(QuickEndsLogged.begin(), QuickEndsLogged.end(), path) != QuickEndsLogged.end())
+        return;
+    QuickEndsLogged.push_back(path);
+    TraceAndLog(code > 0xFFFF ? "%s ended at once by itself, exit code 0x%08lX"
+                              : "%s ended at once by itself, exit code %lu",
+                path, (unsigned long)code);
 }
 
 // Waits out what is left of the period begun at turnStart; input and the end
@@ -91,6 +152,7 @@ void WaitRestOfPeriod(DWORD turnStart)
 bool ShowOneScreensaver(const char* path)
 {
     DWORD turnStart = GetTickCount();
+    BeginTurnWatch(path);
     char commandLine[CommandLineLimit];
     PROCESS_INFORMATION started = {};
     bool ok = BuildSessionCommandLine(commandLine, sizeof commandLine, path, __argc, __argv);
@@ -133,16 +195,23 @@ bool ShowOneScreensaver(const char* path)
 
     bool endedByItself = WaitHandlingSentMessages(3, ends, Period) == WAIT_OBJECT_0;
     bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
+    DWORD exitCode = 0;
+    if (endedAtOnce)
+        GetExitCodeProcess(started.hProcess, &exitCode);
 
     BringSessionWindowToFront();
     DetectChildProcesses();
     BringSessionWindowToFront();
     CloseAllProcesses(Processes);
+    StopEscapedProcesses();
     BringSessionWindowToFront();
+    EndTurnWatch();
     if (endedByItself)
         LetTheWatchLookOnce();
-    if (endedAtOnce && !IsSet(InputEvent))
+    if (endedAtOnce && !IsSet(InputEvent)) {
+        ReportQuickEnd(path, exitCode);
         WaitRestOfPeriod(turnStart);
+    }
     return true;
 }
 
@@ -229,6 +298,7 @@ DWORD WINAPI RunScreensavers(LPVOID)
         }
         Trace("RunScreensavers clean-up code -------------");
         ClearProcesses(Processes);
+        StopEscapedProcesses();
         Trace("====================RunScreensavers exit OK"
               "===============================================");
     } catch (...) {

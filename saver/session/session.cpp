@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "password.h"
+#include "play_order.h"
 #include "runner.h"
 #include "session_area.h"
 #include "saver/processes/message_wait.h"
@@ -57,7 +58,12 @@ void EndThread(HANDLE& thread)
     CloseIfOpen(thread);
 }
 
-// Waits at most Period for both threads together, then ends what still runs.
+// Long enough for the runner to finish stopping a tree of processes (its
+// stages and the looks for what slipped out), whatever the period.
+const DWORD ThreadsEndLimit = 8000;
+
+// Waits at most ThreadsEndLimit for both threads together, then ends what
+// still runs.
 void StopThreads()
 {
     SetEvent(StopEvent);
@@ -65,10 +71,11 @@ void StopThreads()
     // be sending one here as activation moves on from the session window.
     DWORD start = GetTickCount();
     if (RunnerThread)
-        WaitHandlingSentMessages(1, &RunnerThread, Period);
+        WaitHandlingSentMessages(1, &RunnerThread, ThreadsEndLimit);
     DWORD elapsed = GetTickCount() - start;
     if (WatchThread)
-        WaitHandlingSentMessages(1, &WatchThread, elapsed < Period ? Period - elapsed : 0);
+        WaitHandlingSentMessages(1, &WatchThread,
+                                 elapsed < ThreadsEndLimit ? ThreadsEndLimit - elapsed : 0);
     EndThread(RunnerThread);
     EndThread(WatchThread);
 }
@@ -101,6 +108,8 @@ bool AnotherSessionWindow()
 // The session proper, once its window covers the screen.
 int RunCoveredSession()
 {
+    // Exclusions shorten the play-list; the next session loads it whole.
+    std::vector<uint32_t> loadedPlayList = PlayList;
     SuspendSystemPassword();
     SetScreenSaverRunning(true);
     WatchPause = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -122,6 +131,8 @@ int RunCoveredSession()
     // The runner may have switched the password off again after the first
     // restore (its question was open when the window went).
     RestoreSystemPassword();
+    if (!Shuffle)
+        FileIndex = PositionBeforeExclusions(loadedPlayList, PlayList, FileIndex);
     SaveLastState();
     SetScreenSaverRunning(false);
     CloseIfOpen(WatchPause);

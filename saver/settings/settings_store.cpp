@@ -24,7 +24,7 @@ void ReadPeriodAndIndex()
         return;
     DWORD value;
     if (key.ReadDword(RV_VALUE_PERIOD, &value))
-        Period = value;
+        Period = HoldPeriod(value);
     if (key.ReadDword(RV_VALUE_FILE_INDEX, &value))
         FileIndex = value;
     Shuffle = key.ReadDword(RV_VALUE_SHUFFLE, &value) && value != 0;

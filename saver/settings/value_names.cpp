@@ -53,3 +53,10 @@ intptr_t ReadDecimal(const char* text)
         return value;
     return value == INTPTR_MIN ? INTPTR_MAX : -value;
 }
+
+uint32_t HoldPeriod(uint32_t stored)
+{
+    if (stored < ShortestPeriod)
+        return ShortestPeriod;
+    return stored > LongestPeriod ? LongestPeriod : stored;
+}

@@ -15,3 +15,9 @@ uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit);
 // digits up to the first other character; no digits give 0. Values beyond the
 // range of a pointer-sized integer are held at its ends.
 intptr_t ReadDecimal(const char* text);
+
+// A stored period as a session uses it, in milliseconds: 0 would start and
+// stop screen savers without pause, 0xFFFFFFFF would never rotate.
+const uint32_t ShortestPeriod = 1000;
+const uint32_t LongestPeriod = 24 * 60 * 60 * 1000;
+uint32_t HoldPeriod(uint32_t stored);

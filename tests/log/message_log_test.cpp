@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "saver/log/message_log.h"
 #include "shared/help_file.h"
@@ -147,6 +148,29 @@ TEST_F(MessageLog, ANewestLineLongerThanHalfTheLogIsNotCut)
     std::string content = Content();
     EXPECT_EQ(5 + PrefixLength + longText.size() + 2, content.size());
     EXPECT_EQ("old\r\n", content.substr(0, 5));
+}
+
+// A log of any size (grown elsewhere, copied in) is cut in one step, and the
+// dialog can show the newest whole lines of one too big to show.
+TEST_F(MessageLog, AnyLogIsCutInOneStepAndItsNewestLinesCanBeShown)
+{
+    std::string line = "an old entry of a log that grew far too large\r\n";
+    std::string big;
+    while (big.size() < 4000000)
+        big += line;
+    WriteWholeFile(path_, big);
+    std::vector<char> shown(LogDisplayLimit);
+    unsigned read = ReadLogTail(shown.data(), LogDisplayLimit);
+    EXPECT_GT(read, LogDisplayLimit - line.size() - 1);
+    EXPECT_EQ(0u, (read % line.size())) << "not whole lines";
+    EXPECT_EQ(line, std::string(shown.data(), line.size()));
+
+    LogMessage("newest");
+    std::string after = Content();
+    EXPECT_LE(after.size(), LogKeptSize);
+    EXPECT_GT(after.size(), LogKeptSize - line.size() - 40);
+    EXPECT_EQ("newest\r\n", after.substr(after.size() - 8));
+    EXPECT_EQ(line, after.substr(0, line.size()));
 }
 
 TEST_F(MessageLog, StrayControlZDoesNotLoseTheRestWhenCut)

@@ -38,24 +38,29 @@ TEST(HostedCommandLine, WithoutASaverSwitchTheHostedSaversGetOne)
     EXPECT_STREQ("\"a.scr\" /s ", buffer);
 }
 
-TEST(HostedCommandLine, ALineThatDoesNotFitIsRefusedNotCut)
+// Whatever the catalogue lists starts: a path of 259 characters with long
+// arguments fits; a line that does not fit is refused, never cut.
+TEST(HostedCommandLine, TheLongestPathFitsWithItsArgumentsAndMoreIsRefusedNotCut)
 {
     char buffer[CommandLineLimit];
     char program[] = "x.scr";
     char s[] = "/s";
-    char* withS[] = {program, s, nullptr};
-    // 254 characters of path: quotes and blank make 257, "/s " makes 260 > 259.
-    std::string path(254, 'p');
-    EXPECT_FALSE(BuildSessionCommandLine(buffer, sizeof buffer, path.c_str(), 2, withS));
-    EXPECT_STREQ("", buffer);
-    std::string fits(253, 'p');
-    EXPECT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, fits.c_str(), 2, withS));
-    EXPECT_EQ(259u, strlen(buffer));
+    std::string extra(300, 'a');
+    char* withS[] = {program, s, &extra[0], nullptr};
     std::string longest(259, 'p');
-    EXPECT_FALSE(BuildSessionCommandLine(buffer, sizeof buffer, longest.c_str(), 2, withS));
-    EXPECT_FALSE(BuildPreviewCommandLine(buffer, sizeof buffer, longest.c_str(), 1234));
+    ASSERT_TRUE(BuildSessionCommandLine(buffer, sizeof buffer, longest.c_str(), 3, withS));
+    EXPECT_EQ("\"" + longest + "\" /s " + extra + " ", std::string(buffer));
+    EXPECT_TRUE(BuildPreviewCommandLine(buffer, sizeof buffer, longest.c_str(), 1234));
+    EXPECT_TRUE(BuildConfigureCommandLine(buffer, sizeof buffer, longest.c_str()));
+
+    std::string tooMuch(CommandLineLimit, 'a');
+    char* overlong[] = {program, s, &tooMuch[0], nullptr};
+    EXPECT_FALSE(BuildSessionCommandLine(buffer, sizeof buffer, longest.c_str(), 3, overlong));
     EXPECT_STREQ("", buffer);
-    EXPECT_FALSE(BuildConfigureCommandLine(buffer, sizeof buffer, longest.c_str()));
+    std::string hugePath(CommandLineLimit, 'p');
+    EXPECT_FALSE(BuildPreviewCommandLine(buffer, sizeof buffer, hugePath.c_str(), 1234));
+    EXPECT_STREQ("", buffer);
+    EXPECT_FALSE(BuildConfigureCommandLine(buffer, sizeof buffer, hugePath.c_str()));
 }
 
 TEST(HostedCommandLine, PreviewAndConfigureForms)
@@ -83,6 +88,12 @@ TEST(ValueNames, PlayListNamesAndTypedNumbers)
     EXPECT_EQ(0u, ReadUnsignedDecimal("-3", 32767));
     EXPECT_EQ(32767u, ReadUnsignedDecimal("99999999999999999999", 32767));
     EXPECT_EQ(0u, ReadUnsignedDecimal("", 32767));
+
+    const uint32_t periods[][2] = {{0, 1000},         {999, 1000},         {1000, 1000},
+                                   {20000, 20000},    {86400000, 86400000}, {86400001, 86400000},
+                                   {0xFFFFFFFF, 86400000}};
+    for (const auto& period : periods)
+        EXPECT_EQ(period[1], HoldPeriod(period[0])) << period[0];
 }
 
 }  // namespace

@@ -53,24 +53,20 @@ TEST(LogPath, TooSmallBufferIsLeftAloneAndTheLengthTold)
     EXPECT_STREQ("unchanged", buffer);
 }
 
-TEST(LogCut, KeepsFromTheFirstWholeLineAfterTheMiddle)
+// The newest bytes of a log, read with one byte before them: the kept part
+// starts after their first line feed.
+TEST(LogCut, KeepsFromTheFirstWholeLineOfTheNewestBytes)
 {
-    std::string text = "aaaa\nbbbb\ncccc\ndddd\n";  // middle index 10 is 'c'
-    size_t start = FindLogCutStart(text.data(), text.size());
-    EXPECT_EQ("dddd\n", text.substr(start));
-}
-
-TEST(LogCut, LineFeedAtTheMiddleItselfCounts)
-{
-    std::string text = "ab\nc\n";  // n = 5, index 2 is the line feed
-    EXPECT_EQ("c\n", text.substr(FindLogCutStart(text.data(), text.size())));
-}
-
-TEST(LogCut, OneLongNewestLineIsNotCut)
-{
-    std::string text = "old\n" + std::string(100, 'x') + "\n";
-    EXPECT_EQ(text.size(), FindLogCutStart(text.data(), text.size()));
-    EXPECT_EQ(0u, FindLogCutStart("", 0));
+    const char* cases[][2] = {
+        {"aa\nbbbb\ncccc\n", "bbbb\ncccc\n"},
+        {"\nbbbb\n", "bbbb\n"},  // the byte before ended a line
+        {"xxxxxxxx\n", ""},        // no whole line: length
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        std::string text = c[0];
+        EXPECT_EQ(c[1], text.substr(FindLogCutStart(text.data(), text.size()))) << c[0];
+    }
 }
 
 TEST(LogCut, CarriageReturnsOfLineEndsAreFoldedOnly)
@@ -102,4 +98,27 @@ TEST(TrimLineEnd, RemovesTheLineBreaksAndBlanksASystemTextEndsWith)
         EXPECT_STREQ(c.expected, text);
     }
     TrimLineEnd(nullptr);
+}
+
+TEST(SystemTextInserts, TheFirstIsFilledOthersLeftOutAndTheTextBounded)
+{
+    struct Case {
+        const char* text;
+        const char* insert;
+        DWORD capacity;
+        const char* expected;
+    } cases[] = {
+        {"Bad EXE format for %1.", "C:\\a.scr", 64, "Bad EXE format for C:\\a.scr."},
+        {"%1 needs %2", "x", 64, "x needs "},
+        {"100% done", "x", 64, "100% done"},
+        {"no inserts", "x", 64, "no inserts"},
+        {"Bad EXE format for %1.", "C:\\a.scr", 12, "Bad EXE for"},
+        {"at the end %", "x", 64, "at the end %"},
+    };
+    for (const Case& c : cases) {
+        char text[64];
+        strcpy(text, c.text);
+        FillSystemTextInserts(text, c.capacity, c.insert);
+        EXPECT_STREQ(c.expected, text) << c.text;
+    }
 }

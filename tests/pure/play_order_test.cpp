@@ -32,6 +32,25 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
     }
 }
 
+// The next session loads the whole play-list: the stored position is that of
+// the entry to show next in it, not in the list shortened by exclusions.
+TEST(ExcludeEntry, TheStoredPositionIsInThePlayListAsLoaded)
+{
+    struct Case {
+        std::vector<uint32_t> loaded, kept;
+        uint32_t index, expected;
+    } cases[] = {
+        {{7, 0, 7, 1, 2}, {0, 1, 2}, 1, 3},  // next is 1, the fourth entry
+        {{7, 0, 7, 1, 2}, {0, 1, 2}, 2, 4},
+        {{0, 7, 1}, {0, 1}, 1, 2},
+        {{0, 1, 2}, {0, 1, 2}, 2, 2},  // nothing excluded
+        {{0, 7}, {0}, 1, 0},           // past the end: the start
+        {{7, 7}, {}, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, PositionBeforeExclusions(c.loaded, c.kept, c.index)) << c.index;
+}
+
 std::vector<uint32_t> Sorted(std::vector<uint32_t> list)
 {
     std::sort(list.begin(), list.end());

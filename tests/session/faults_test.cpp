@@ -185,6 +185,54 @@ TEST(Faults, ScreenSaversThatCannotRunStillKeepTheirTurns)
     EXPECT_LE(driver.RecordsStartingWith("start").size(), 3u);
     EXPECT_EQ(std::string::npos, log.find("\r\n\r\n"))
         << "a system text brought its own line break";
+    EXPECT_EQ(std::string::npos, log.find("%1")) << "an unfilled insert of a system text";
+    // The black turns of the one that ended at once say why, once a session.
+    std::string quickEnd = quick + " ended at once by itself, exit code 0";
+    size_t at = log.find(quickEnd);
+    EXPECT_NE(std::string::npos, at) << log;
+    EXPECT_EQ(std::string::npos, log.find(quickEnd, at + 1)) << log;
+}
+
+// A program a screen saver starts while it is being stopped slipped past the
+// look for children before the stop.
+TEST(Faults, WhatAScreenSaverStartsWhileBeingStoppedIsStoppedWithIt)
+{
+    InstalledChild child;
+    SessionDriver driver;
+    driver.SetPlayList(
+        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_close.scr")});
+    driver.SetPeriod(1500);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildOnClose", 1);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("start", 2, 15000));
+    ASSERT_TRUE(driver.WaitForRecords("child start", 1, 5000));
+    DWORD first = driver.RecordsStartingWith("child start")[0].pid;
+    EXPECT_TRUE(WaitUntil(3000, [&] { return !ProcessRuns(first); }))
+        << "the child started during the stop outlived its turn";
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(15000));
+    ExpectAllEnded(driver);
+}
+
+// A program that starts itself: each link has the name of the one before and
+// another parent, and the whole chain goes in one stop, not link by link.
+TEST(Faults, AChainOfSameNamedProgramsIsStoppedTogether)
+{
+    InstalledChild child;
+    SessionDriver driver;
+    driver.SetPlayList(
+        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "child_chain.scr")});
+    driver.SetPeriod(60000);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Chain", 4);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("child window", 4, 15000));
+    ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+    DWORD pressed = GetTickCount();
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(30000));
+    EXPECT_LT(GetTickCount() - pressed, 3500u) << "the links were stopped one after another";
+    ExpectAllEnded(driver);
 }
 
 // The host is the settings dialog of another process, which is then killed.
