@@ -22,32 +22,44 @@ size_t FormatLogPrefix(char* buffer, size_t capacity, const LogClock& clock)
     return (size_t)written;
 }
 
+namespace {
+
+// folder (up to folderLength characters) and then the tail; the length of
+// the result, copied with its terminator only when it fits.
+size_t JoinPath(const char* folder, size_t folderLength, const char* tail, char* buffer,
+                size_t capacity)
+{
+    size_t tailLength = strlen(tail);
+    size_t total = folderLength + tailLength;
+    if (buffer && total + 1 <= capacity) {
+        memcpy(buffer, folder, folderLength);
+        memcpy(buffer + folderLength, tail, tailLength + 1);
+    }
+    return total;
+}
+
+}  // namespace
+
 size_t MakeLogPath(const char* programPath, char* buffer, size_t capacity)
 {
     if (!programPath)
         programPath = "";
-    size_t length = strlen(programPath);
-    // The extension is the last dot of the last path component.
-    size_t nameStart = 0;
-    for (size_t i = 0; i < length; ++i) {
+    // The folder is everything up to the last separator; the program's own
+    // name (a short 8.3 one when started through one) plays no part.
+    size_t folderLength = 0;
+    for (size_t i = 0; programPath[i]; ++i) {
         char c = programPath[i];
         if (c == '\\' || c == '/' || c == ':')
-            nameStart = i + 1;
+            folderLength = i + 1;
     }
-    size_t stemLength = length;
-    for (size_t i = length; i > nameStart; --i) {
-        if (programPath[i - 1] == '.') {
-            stemLength = i - 1;
-            break;
-        }
-    }
-    static const char extension[] = ".log";
-    size_t total = stemLength + sizeof extension - 1;
-    if (buffer && total + 1 <= capacity) {
-        memcpy(buffer, programPath, stemLength);
-        memcpy(buffer + stemLength, extension, sizeof extension);
-    }
-    return total;
+    return JoinPath(programPath, folderLength, LogFileName, buffer, capacity);
+}
+
+size_t MakeUserLogPath(const char* userFolder, char* buffer, size_t capacity)
+{
+    if (!userFolder || !*userFolder)
+        return capacity;  // no such folder: never a path
+    return JoinPath(userFolder, strlen(userFolder), "\\Rotaveil\\_Rotaveil.log", buffer, capacity);
 }
 
 size_t StripCarriageReturns(char* text, size_t length)

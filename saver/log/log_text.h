@@ -18,10 +18,19 @@ unsigned LogYearField(unsigned year);
 // number of characters written, or 0 when the buffer is too small.
 size_t FormatLogPrefix(char* buffer, size_t capacity, const LogClock& clock);
 
-// Builds the log's path from a program's path: the extension becomes ".log",
-// nothing else changes. Returns the length of the result; it is copied with its
-// terminator only when it fits into capacity.
+const char LogFileName[] = "_Rotaveil.log";
+
+// The log's path from the program's path: "_Rotaveil.log" in its folder,
+// whatever name (long or short) the program was started by. Returns the
+// length of the result; it is copied with its terminator only when it fits
+// into capacity.
 size_t MakeLogPath(const char* programPath, char* buffer, size_t capacity);
+
+// The log's path in the user's local application-data folder, for when the
+// program's folder cannot be written: "Rotaveil\_Rotaveil.log" there. The
+// same return as MakeLogPath; capacity (never a fit) when there is no such
+// folder (an empty one).
+size_t MakeUserLogPath(const char* userFolder, char* buffer, size_t capacity);
 
 // Removes the CR of every CR LF pair in place, as a text-mode read does.
 // Returns the new length.

@@ -5,6 +5,7 @@
 #include <stdarg.h>
 
 #include <new>
+#include <vector>
 #include <string.h>
 
 HANDLE LogLock = NULL;
@@ -37,7 +38,8 @@ private:
 bool LogPath(char (&path)[MAX_PATH]);
 
 // What every log operation needs first: the lock, held for its scope, and the
-// log's path. Ready() is false when either could not be had.
+// log's path (where new lines go). Ready() is false when either could not be
+// had.
 class LogAccess {
 public:
     LogAccess() : ready_(lock_.Held() && LogPath(path_)) {}
@@ -48,6 +50,20 @@ private:
     LogLockHolder lock_;
     char path_[MAX_PATH];
     bool ready_;
+};
+
+// Where lines may lie: beside the program, and the user's own log where the
+// system has a folder for it. Either may be empty.
+struct LogPlaces {
+    char beside[MAX_PATH];
+    char user[MAX_PATH];
+    LogPlaces()
+    {
+        if (GetLogFileName(beside, sizeof beside) >= sizeof beside)
+            beside[0] = '\0';
+        if (GetUserLogFileName(user, sizeof user) >= sizeof user || lstrcmpiA(user, beside) == 0)
+            user[0] = '\0';
+    }
 };
 
 class FileCloser {
@@ -68,9 +84,52 @@ private:
     FILE* file_;
 };
 
+// A file that can be appended to (made, empty, when missing).
+bool CanAppend(const char* path)
+{
+    FILE* file = fopen(path, "ab");
+    if (!file)
+        return false;
+    fclose(file);
+    return true;
+}
+
+// Beside the program; where that folder cannot be written (a limited user,
+// or anyone under UAC for a program in the Windows folder), the user's own.
 bool LogPath(char (&path)[MAX_PATH])
 {
-    return GetLogFileName(path, sizeof path) < sizeof path;
+    if (GetLogFileName(path, sizeof path) >= sizeof path)
+        return false;
+    if (CanAppend(path))
+        return true;
+    char user[MAX_PATH];
+    if (GetUserLogFileName(user, sizeof user) >= sizeof user)
+        return true;  // no such folder here: the lines are lost as before
+    memcpy(path, user, sizeof user);
+    return true;
+}
+
+typedef HRESULT(WINAPI* GetFolderPathFunction)(HWND, int, HANDLE, DWORD, LPSTR);
+
+// The user's local application-data folder, made when missing; empty where
+// the system has no such folder (the first Windows 95 and NT 4.0 have neither
+// SHGetFolderPathA in shell32.dll nor shfolder.dll).
+void LocalApplicationData(char (&folder)[MAX_PATH])
+{
+    folder[0] = '\0';
+    for (const char* library : {"shell32.dll", "shfolder.dll"}) {
+        HMODULE module = LoadLibraryA(library);
+        if (!module)
+            continue;
+        GetFolderPathFunction get =
+            (GetFolderPathFunction)(void*)GetProcAddress(module, "SHGetFolderPathA");
+        const int LocalAppData = 0x001c, FlagCreate = 0x8000;
+        bool found = get && SUCCEEDED(get(NULL, LocalAppData | FlagCreate, NULL, 0, folder));
+        FreeLibrary(module);
+        if (found)
+            return;
+        folder[0] = '\0';
+    }
 }
 
 // Reads the newest bytes of a file of the given size: at most capacity, and
@@ -125,6 +184,22 @@ unsigned GetLogFileName(char* buffer, unsigned capacity)
     if (length == 0 || length >= sizeof program)
         return 0xFFFFFFFFu;
     return (unsigned)MakeLogPath(program, buffer, capacity);
+}
+
+unsigned GetUserLogFileName(char* buffer, unsigned capacity)
+{
+    char folder[MAX_PATH];
+    LocalApplicationData(folder);
+    size_t length = MakeUserLogPath(folder, buffer, capacity);
+    if (length >= capacity)
+        return 0xFFFFFFFFu;
+    // Its own folder under the user's, made on first use.
+    char own[MAX_PATH];
+    if (MakeUserLogPath(folder, own, sizeof own) < sizeof own) {
+        *strrchr(own, '\\') = '\0';
+        CreateDirectoryA(own, NULL);
+    }
+    return (unsigned)length;
 }
 
 unsigned GetLogFileSize(HANDLE lock, FILE* file)
@@ -186,27 +261,60 @@ unsigned ReadLog(char* buffer, unsigned capacity)
     return (unsigned)fread(buffer, 1, size, file.Get());
 }
 
-unsigned ReadLogTail(char* buffer, unsigned capacity)
+namespace {
+
+// The newest whole lines of one file, at most capacity - 1 bytes of it, raw.
+unsigned ReadTailOf(const char* path, char* buffer, unsigned capacity)
 {
-    LogAccess log;
-    if (!log.Ready() || !buffer || capacity == 0)
-        return 0;
-    FileCloser file(fopen(log.Path(), "rb"));
-    if (!file.Get())
+    FileCloser file(path[0] ? fopen(path, "rb") : NULL);
+    if (!file.Get() || capacity < 2)
         return 0;
     // One byte more than capacity - 1 is read, to find the first whole line.
     size_t length = 0;
-    unsigned size = GetLogFileSize(LogLock, file.Get());
+    unsigned size = GetLogFileSize(NULL, file.Get());
     size_t start = ReadNewestLines(file.Get(), size, buffer, capacity - 1, false, &length);
     memmove(buffer, buffer + start, length - start);
     return (unsigned)(length - start);
 }
 
+}  // namespace
+
+unsigned ReadLogTail(char* buffer, unsigned capacity)
+{
+    LogAccess log;
+    if (!log.Ready() || !buffer || capacity == 0)
+        return 0;
+    LogPlaces places;
+    unsigned besideLength = ReadTailOf(places.beside, buffer, capacity);
+    std::vector<char> user(capacity);
+    unsigned userLength = ReadTailOf(places.user, user.data(), capacity);
+    if (userLength == 0)
+        return besideLength;
+    // The user's lines are the newer ones; of the program folder's, what room
+    // is left, from a whole line.
+    unsigned room = capacity - userLength;
+    unsigned keepFrom = 0;
+    if (besideLength > room) {
+        keepFrom = besideLength - room;
+        while (keepFrom < besideLength && buffer[keepFrom - 1] != '\n')
+            ++keepFrom;
+    }
+    memmove(buffer, buffer + keepFrom, besideLength - keepFrom);
+    unsigned length = besideLength - keepFrom;
+    memcpy(buffer + length, user.data(), userLength);
+    return length + userLength;
+}
+
 void ClearLog()
 {
     LogAccess log;
-    if (log.Ready()) {
-        FileCloser emptied(fopen(log.Path(), "w"));
+    if (!log.Ready())
+        return;
+    LogPlaces places;
+    for (const char* place : {places.beside, places.user}) {
+        if (place[0]) {
+            FileCloser emptied(fopen(place, "w"));
+        }
     }
 }
 

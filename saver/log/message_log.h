@@ -16,7 +16,8 @@ const unsigned LogSizeLimit = 30000;                   // bytes; cut above this
 const unsigned LogKeptSize = LogSizeLimit / 2;         // bytes at most kept by a cut
 const unsigned LogDisplayLimit = LogSizeLimit + 1000;  // bytes the dialog shows
 
-// Appends one dated line; when the file has grown over LogSizeLimit, cuts it
+// Appends one dated line beside the program, or to the user's log when that
+// folder cannot be written; when the file has grown over LogSizeLimit, cuts it
 // to its newest whole lines within LogKeptSize, in one step whatever its size.
 void LogMessage(const char* text);
 // printf-style: formats the text (cut at TraceTextLimit) and logs it; the
@@ -29,17 +30,25 @@ void TraceAndLog(const char* format, ...) ROTAVEIL_PRINTF(1, 2);
 // nothing. No terminator is added.
 unsigned ReadLog(char* buffer, unsigned capacity);
 
-// Copies the newest bytes of the file, at most capacity, into buffer and
-// returns the byte count: all of it when it fits, otherwise from the first
-// whole line of the newest capacity bytes.
+// Copies the newest lines of the log, at most capacity bytes, into buffer and
+// returns the byte count, starting at a whole line: those beside the program,
+// then those of the user's log (written where the program's folder could not
+// be), newest last.
 unsigned ReadLogTail(char* buffer, unsigned capacity);
 
-// Empties the log file (creates it empty when missing).
+// Empties the log beside the program (creates it empty when missing) and
+// the user's log.
 void ClearLog();
 
-// The log's path: the program's path with the extension ".log". Returns its
+// The log's path: "_Rotaveil.log" in the program's folder. Returns its
 // length; callers treat 260 or more as failure.
 unsigned GetLogFileName(char* buffer, unsigned capacity);
+
+// The user's log, for when the program's folder cannot be written:
+// "Rotaveil\_Rotaveil.log" in the local application-data folder (made when
+// missing). Returns its length, 0xFFFFFFFF where the system has no such
+// folder.
+unsigned GetUserLogFileName(char* buffer, unsigned capacity);
 
 // Size of an open file; its position is left as it was. Takes lock (if given)
 // for at most 400 ms and returns 0 when it cannot.

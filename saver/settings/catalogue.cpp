@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,75 @@ bool NameOrder(const std::string& a, const std::string& b)
     return UpperCaseText(a.c_str()) < UpperCaseText(b.c_str());
 }
 
+typedef UINT(WINAPI* GetSystemWow64DirectoryFunction)(LPSTR, UINT);
+typedef BOOL(WINAPI* IsWow64ProcessFunction)(HANDLE, PBOOL);
+
+std::string FolderOf(UINT(WINAPI* get)(LPSTR, UINT))
+{
+    char directory[MAX_PATH];
+    UINT length = get ? get(directory, sizeof directory) : 0;
+    return length > 0 && length < sizeof directory ? std::string(directory) : std::string();
+}
+
+// The facts of this system; the 64-bit functions are looked up, as the
+// oldest targets lack them.
+CatalogueFacts ReadCatalogueFacts()
+{
+    CatalogueFacts facts;
+    facts.system = FolderOf(GetSystemDirectoryA);
+    facts.windows = FolderOf(GetWindowsDirectoryA);
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    if (!kernel)
+        return facts;
+    if (sizeof(void*) == 8) {
+        facts.wow64System = FolderOf((GetSystemWow64DirectoryFunction)(void*)GetProcAddress(
+            kernel, "GetSystemWow64DirectoryA"));
+    } else {
+        IsWow64ProcessFunction isWow64 =
+            (IsWow64ProcessFunction)(void*)GetProcAddress(kernel, "IsWow64Process");
+        BOOL wow64 = FALSE;
+        facts.underWow64 = isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+        facts.hasSysnative = facts.underWow64 && GetVersionExA(&version) && version.dwMajorVersion >= 6;
+    }
+    return facts;
+}
+
+std::set<std::string> SeenSystemNames;  // upper-cased names from the system folders
+
 }  // namespace
+
+std::vector<std::string> SystemFolderNames;
+
+std::vector<std::string> CatalogueFolders(const CatalogueFacts& facts)
+{
+    std::vector<std::string> folders;
+    if (!facts.system.empty())
+        folders.push_back(facts.system);
+    if (!facts.wow64System.empty())
+        folders.push_back(facts.wow64System);
+    // Windows XP and Server 2003 x64 have no Sysnative: there the 32-bit build
+    // lists its own system folder only.
+    if (facts.hasSysnative && !facts.windows.empty())
+        folders.push_back(facts.windows + "\\Sysnative");
+    if (!facts.windows.empty())
+        folders.push_back(facts.windows);
+    return folders;
+}
+
+std::string SystemFolderKey(const char* path)
+{
+    const char* slash = path ? strrchr(path, '\\') : NULL;
+    if (!slash)
+        return std::string();
+    std::string folder(path, (size_t)(slash - path));
+    for (const std::string& name : SystemFolderNames) {
+        if (SameTextIgnoringCase(folder.c_str(), name.c_str()))
+            return "SYSTEM\\" + UpperCaseText(slash + 1);
+    }
+    return std::string();
+}
 
 void ScanDirectory(const char* directory)
 {
@@ -52,7 +121,12 @@ void ScanDirectory(const char* directory)
     FindClose(search);
 
     std::stable_sort(names.begin(), names.end(), NameOrder);
+    bool systemFolder = !SystemFolderKey((std::string(directory) + "\\x").c_str()).empty();
     for (size_t i = 0; i < names.size(); ++i) {
+        // The same screen saver in both system folders: the program's own
+        // build, met first, is the one listed.
+        if (systemFolder && !SeenSystemNames.insert(UpperCaseText(names[i].c_str())).second)
+            continue;
         char path[MAX_PATH];
         written = snprintf(path, sizeof path, "%s\\%s", directory, names[i].c_str());
         // A path that does not fit could never be started.
@@ -64,13 +138,18 @@ void ScanDirectory(const char* directory)
 
 void BuildCatalogue()
 {
-    char directory[MAX_PATH];
-    UINT length = GetSystemDirectoryA(directory, sizeof directory);
-    if (length > 0 && length < sizeof directory)
-        ScanDirectory(directory);
-    length = GetWindowsDirectoryA(directory, sizeof directory);
-    if (length > 0 && length < sizeof directory)
-        ScanDirectory(directory);
+    CatalogueFacts facts = ReadCatalogueFacts();
+    SystemFolderNames.clear();
+    SeenSystemNames.clear();
+    for (const std::string& name : {facts.system, facts.wow64System})
+        if (!name.empty())
+            SystemFolderNames.push_back(name);
+    if (!facts.windows.empty()) {
+        for (const char* alias : {"\\System32", "\\SysWOW64", "\\Sysnative"})
+            SystemFolderNames.push_back(facts.windows + alias);
+    }
+    for (const std::string& folder : CatalogueFolders(facts))
+        ScanDirectory(folder.c_str());
 }
 
 void BaseNameOf(const char* path, char* buffer, unsigned capacity)

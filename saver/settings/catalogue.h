@@ -1,11 +1,39 @@
-// The installed screen savers: every visible *.scr file of the system
-// directory, then of the Windows directory, except the program's own file.
-// Within each directory the files are in the order of their names, ignoring
-// letter case, so the dialog's list is alphabetical and stable.
+// The installed screen savers: every visible *.scr file of the program's
+// system directory, then on 64-bit Windows of the other one (the 32-bit
+// build sees the 64-bit one as Sysnative, the 64-bit build the 32-bit one as
+// SysWOW64), then of the Windows directory, except the program's own file. A
+// name found in both system directories is listed once, from the program's
+// own. Within each directory the files are in the order of their names,
+// ignoring letter case, so the dialog's list is alphabetical and stable.
 #pragma once
 #include <stdint.h>
 
 #include <windows.h>
+
+#include <string>
+#include <vector>
+
+// What decides the folders of the catalogue.
+struct CatalogueFacts {
+    std::string system;        // GetSystemDirectoryA: the program's own system folder
+    std::string windows;       // GetWindowsDirectoryA
+    std::string wow64System;   // 64-bit build on 64-bit Windows: the 32-bit system folder
+    bool underWow64 = false;   // 32-bit build on 64-bit Windows
+    bool hasSysnative = false;  // ... on Vista or later, where "Sysnative" names the 64-bit one
+};
+
+// The folders to scan, in order.
+std::vector<std::string> CatalogueFolders(const CatalogueFacts& facts);
+
+// Every name the system folders go by here (the program's own, the other
+// build's, and their aliases under the Windows folder), for matching a
+// play-list stored by the other build.
+extern std::vector<std::string> SystemFolderNames;
+
+// For a path in one of the system folders, a key that is the same whichever
+// of their names it uses ("SYSTEM\\" and the upper-cased file name); empty for
+// any other path.
+std::string SystemFolderKey(const char* path);
 
 // Files with these attributes are passed over: hidden, system, directories.
 const DWORD NotVisibleFile =

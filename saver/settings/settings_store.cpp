@@ -47,8 +47,15 @@ void ReadPlayList()
         return;
     PlayList.clear();
     std::unordered_map<std::string, std::vector<uint32_t>> positions;
-    for (uint32_t i = 0; i < Catalogue.size(); ++i)
+    // A play-list stored by the other build names the system folders its
+    // own way (System32 for the 32-bit build is SysWOW64 for the 64-bit one).
+    std::unordered_map<std::string, std::vector<uint32_t>> systemPositions;
+    for (uint32_t i = 0; i < Catalogue.size(); ++i) {
         positions[UpperCaseText(Catalogue[i].c_str())].push_back(i);
+        std::string system = SystemFolderKey(Catalogue[i].c_str());
+        if (!system.empty())
+            systemPositions[system].push_back(i);
+    }
 
     for (DWORD index = 0;; ++index) {
         char name[256];
@@ -67,9 +74,18 @@ void ReadPlayList()
         if (type != REG_SZ || Catalogue.empty())
             continue;
         TerminateRegistryText(data, dataSize);
+        const std::vector<uint32_t>* matches = NULL;
         auto found = positions.find(UpperCaseText(data));
-        if (found != positions.end())
-            PlayList.insert(PlayList.end(), found->second.begin(), found->second.end());
+        if (found != positions.end()) {
+            matches = &found->second;
+        } else {
+            std::string system = SystemFolderKey(data);
+            auto inSystem = system.empty() ? systemPositions.end() : systemPositions.find(system);
+            if (inSystem != systemPositions.end())
+                matches = &inSystem->second;
+        }
+        if (matches)
+            PlayList.insert(PlayList.end(), matches->begin(), matches->end());
     }
 }
 

@@ -243,6 +243,33 @@ TEST_F(MessageLog, TheLockIsReentrantOnItsOwnThread)
     EXPECT_NE(std::string::npos, Content().find("while holding the lock"));
 }
 
+// Where the program's folder cannot be written, the lines go to the user's
+// log; the dialog shows both places, and clearing empties both.
+TEST_F(MessageLog, WhereTheProgramsFolderCannotBeWrittenTheUsersLogTakesTheLines)
+{
+    char user[MAX_PATH];
+    ASSERT_LT(GetUserLogFileName(user, sizeof user), (unsigned)sizeof user);
+    DeleteFileA(user);
+    // A folder of the log's name: the program's folder takes no log file.
+    ASSERT_TRUE(CreateDirectoryA(path_.c_str(), NULL));
+    LogMessage("in the user's folder");
+    RemoveDirectoryA(path_.c_str());
+    EXPECT_NE(std::string::npos, ReadWholeFile(user).find("in the user's folder\r\n")) << user;
+    WriteWholeFile(path_, "01/01/26 00:00 an older line beside the program\r\n");
+
+    std::vector<char> shown(LogDisplayLimit);
+    std::string text(shown.data(), ReadLogTail(shown.data(), LogDisplayLimit));
+    size_t older = text.find("an older line"), newer = text.find("in the user's folder");
+    EXPECT_NE(std::string::npos, older) << text;
+    EXPECT_NE(std::string::npos, newer) << text;
+    EXPECT_LT(older, newer);
+
+    ClearLog();
+    EXPECT_EQ("", Content());
+    EXPECT_EQ("", ReadWholeFile(user));
+    DeleteFileA(user);
+}
+
 TEST(LogFileName, IsTheProgramsPathWithLogExtension)
 {
     char buffer[MAX_PATH];

@@ -35,22 +35,31 @@ TEST(LogLine, PrefixNeverOverrunsASmallBuffer)
     EXPECT_STREQ("", buffer);
 }
 
-TEST(LogPath, ReplacesOnlyTheExtension)
+// The log lies in the program's folder under one name, also when Windows
+// started the program by its short name; or in the user's folder.
+TEST(LogPath, OneNameInTheProgramsFolderOrTheUsersFolder)
 {
+    struct Case {
+        const char* program;
+        const char* expected;
+    } cases[] = {
+        {"C:\\WINDOWS\\_Rotaveil.scr", "C:\\WINDOWS\\_Rotaveil.log"},
+        {"C:\\WINDOWS\\_ROTAV~1.SCR", "C:\\WINDOWS\\_Rotaveil.log"},
+        {"C:\\my.dir\\saver", "C:\\my.dir\\_Rotaveil.log"},
+        {"saver.scr", "_Rotaveil.log"},
+    };
     char buffer[260];
-    EXPECT_EQ(24u, MakeLogPath("C:\\WINDOWS\\_Rotaveil.scr", buffer, sizeof buffer));
-    EXPECT_STREQ("C:\\WINDOWS\\_Rotaveil.log", buffer);
-    MakeLogPath("C:\\my.dir\\saver", buffer, sizeof buffer);
-    EXPECT_STREQ("C:\\my.dir\\saver.log", buffer);
-    MakeLogPath("C:\\a.b\\x.y.scr", buffer, sizeof buffer);
-    EXPECT_STREQ("C:\\a.b\\x.y.log", buffer);
-}
+    for (const Case& c : cases) {
+        EXPECT_EQ(strlen(c.expected), MakeLogPath(c.program, buffer, sizeof buffer));
+        EXPECT_STREQ(c.expected, buffer);
+    }
+    char tiny[10] = "unchanged";
+    EXPECT_EQ(24u, MakeLogPath("C:\\WINDOWS\\_Rotaveil.scr", tiny, sizeof tiny));
+    EXPECT_STREQ("unchanged", tiny);
 
-TEST(LogPath, TooSmallBufferIsLeftAloneAndTheLengthTold)
-{
-    char buffer[10] = "unchanged";
-    EXPECT_EQ(24u, MakeLogPath("C:\\WINDOWS\\_Rotaveil.scr", buffer, sizeof buffer));
-    EXPECT_STREQ("unchanged", buffer);
+    EXPECT_EQ(33u, MakeUserLogPath("C:\\Users\\a", buffer, sizeof buffer));
+    EXPECT_STREQ("C:\\Users\\a\\Rotaveil\\_Rotaveil.log", buffer);
+    EXPECT_EQ(sizeof buffer, MakeUserLogPath("", buffer, sizeof buffer)) << "no user folder";
 }
 
 // The newest bytes of a log, read with one byte before them: the kept part

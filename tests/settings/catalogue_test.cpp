@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "settings_fixture.h"
+#include "tests/support/session_driver.h"
 #include "saver/app/load_settings.h"
 #include "saver/dialog/save_settings.h"
 #include "saver/settings/catalogue.h"
@@ -10,6 +11,73 @@
 namespace {
 
 using Catalogue_ = SettingsTest;
+
+// The folders listed for each build on each kind of Windows.
+TEST(CatalogueFolders, OwnSystemFolderThenTheOtherThenWindows)
+{
+    struct Case {
+        const char* wow64System;
+        bool underWow64, hasSysnative;
+        std::vector<std::string> expected;
+    } cases[] = {
+        // 32-bit build on 32-bit Windows, or 64-bit build without WOW64
+        {"", false, false, {"C:\\W\\system32", "C:\\W"}},
+        // 64-bit build on 64-bit Windows
+        {"C:\\W\\SysWOW64", false, false, {"C:\\W\\system32", "C:\\W\\SysWOW64", "C:\\W"}},
+        // 32-bit build on 64-bit Vista and later
+        {"", true, true, {"C:\\W\\system32", "C:\\W\\Sysnative", "C:\\W"}},
+        // 32-bit build on XP x64: no Sysnative
+        {"", true, false, {"C:\\W\\system32", "C:\\W"}},
+    };
+    for (const Case& c : cases) {
+        CatalogueFacts facts;
+        facts.system = "C:\\W\\system32";
+        facts.windows = "C:\\W";
+        facts.wow64System = c.wow64System;
+        facts.underWow64 = c.underWow64;
+        facts.hasSysnative = c.hasSysnative;
+        EXPECT_EQ(c.expected, CatalogueFolders(facts));
+    }
+}
+
+// On 64-bit Windows each build lists and runs the screen savers of the other
+// build's system folder: the 64-bit program a 32-bit one only in SysWOW64,
+// the 32-bit program (through Sysnative) a 64-bit one only in System32.
+TEST(CatalogueFolders, EachBuildRunsTheOtherSystemFoldersScreenSavers)
+{
+    char wow64[MAX_PATH] = "";
+    typedef UINT(WINAPI * GetFolder)(LPSTR, UINT);
+    GetFolder get = (GetFolder)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                     "GetSystemWow64DirectoryA");
+    std::string other32 = BesideTests("..\\..\\tests32\\bin\\rvt_good.scr");
+    std::string saver32 = BesideTests("..\\..\\i686\\bin\\_Rotaveil.scr");
+    if (sizeof(void*) != 8 || !get || !get(wow64, sizeof wow64) ||
+        GetFileAttributesA(other32.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "needs the 64-bit tests on 64-bit Windows and the 32-bit build";
+    struct Case {
+        std::string installed, built, saver;
+    } cases[] = {
+        {std::string(wow64) + "\\good_wow.scr", other32, BesideTests("_Rotaveil.scr")},
+        {InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\good_native.scr",
+         BesideTests("rvt_good.scr"), saver32},
+    };
+    for (const Case& c : cases) {
+        SessionDriver driver;
+        ASSERT_TRUE(CopyFileA(c.built.c_str(), c.installed.c_str(), FALSE)) << c.installed;
+        DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
+        driver.SetPeriod(60000);
+        ChildProcess session;
+        ASSERT_TRUE(session.Start("\"" + c.saver + "\" /s"));
+        bool started = driver.WaitForRecords("window", 1, 15000);
+        SessionDriver::PressKey();
+        EXPECT_TRUE(session.WaitForExit(10000));
+        DeleteFileA(c.installed.c_str());
+        ASSERT_TRUE(started) << c.installed << " was not run by " << c.saver;
+        std::vector<std::string> names = driver.StartedFileNames();
+        ASSERT_EQ(1u, names.size());
+        EXPECT_EQ(c.installed.substr(c.installed.rfind('\\') + 1), names[0]);
+    }
+}
 
 TEST_F(Catalogue_, NothingInstalledGivesAnEmptyCatalogueAndPlayList)
 {

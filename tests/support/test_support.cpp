@@ -16,11 +16,7 @@ std::string BesideTests(const char* fileName)
 
 std::string OwnLogPath()
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    std::string own(path, length);
-    size_t dot = own.find_last_of('.');
-    return own.substr(0, dot) + ".log";
+    return BesideTests("_Rotaveil.log");
 }
 
 ChildProcess::~ChildProcess()

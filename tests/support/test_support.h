@@ -8,7 +8,8 @@
 // Full path of a file beside the running test program.
 std::string BesideTests(const char* fileName);
 
-// The test program's own path with its extension replaced by ".log".
+// The message log of the programs beside the tests, this one included:
+// "_Rotaveil.log" in their folder.
 std::string OwnLogPath();
 
 // A started process; ends it on destruction if it still runs.
