@@ -275,6 +275,11 @@ BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case IDC_SHOW_FILE_NAMES:
         ShowFileNames = SendMessageA((HWND)lParam, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        // The widest text is measured again as the items are drawn: short
+        // names need no horizontal scroll bar after long paths did.
+        MaxTextExtent = 0;
+        SendMessageA(InstalledList, LB_SETHORIZONTALEXTENT, 0, 0);
+        SendMessageA(PlayListBox, LB_SETHORIZONTALEXTENT, 0, 0);
         RedrawWindow(InstalledList, NULL, NULL, RDW_INVALIDATE);
         RedrawWindow(PlayListBox, NULL, NULL, RDW_INVALIDATE);
         return TRUE;

@@ -5,6 +5,7 @@
 #include "message_wait.h"
 #include "process_info.h"
 #include "session_handles.h"
+#include "watch.h"
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
 #include "shared/system_text.h"
@@ -16,6 +17,7 @@ namespace {
 
 // At most this many handles go into one wait.
 const size_t WaitGroup = MAXIMUM_WAIT_OBJECTS - 1;
+const DWORD WindowLookAgain = 50;  // ms between looks for late windows in the close stage
 
 void TraceName(const char* format, const ProcessInfo* record)
 {
@@ -61,15 +63,18 @@ void WaitForEnds(const std::vector<ProcessInfo*>& records, Running* running,
     BringSessionWindowToFront();
 }
 
-// WM_CLOSE, then WM_QUIT, to each window, in order; the sends share the time
-// of the stage, and a window whose thread hangs is given up at once.
-void SendCloseMessages(const std::vector<ProcessInfo*>& records, const Running& running)
+// WM_CLOSE, then WM_QUIT, to each window not closed yet (sent keeps each
+// record's last), in order; the sends share the time of the stage, and a
+// window whose thread hangs is given up at once.
+void SendCloseMessages(const std::vector<ProcessInfo*>& records, const Running& running,
+                       std::vector<HWND>* sent)
 {
     DWORD start = GetTickCount();
     for (size_t position : running) {
         HWND window = records[position]->window;
-        if (!window || !IsWindow(window))
+        if (!window || !IsWindow(window) || (*sent)[position] == window)
             continue;
+        (*sent)[position] = window;
         DWORD elapsed = GetTickCount() - start;
         DWORD left = elapsed < CloseWindowWait ? CloseWindowWait - elapsed : 1;
         DWORD_PTR ignored;
@@ -141,8 +146,20 @@ void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>*
         WaitForEnds(records, &running, ended, 0, "%s  self terminated");
         if (running.empty())
             return;
-        SendCloseMessages(records, running);
-        WaitForEnds(records, &running, ended, CloseWindowWait, "%s terminated by WM_CLOSE");
+        // A screen saver stopped while it starts makes its window only now:
+        // the stage looks for windows again and closes those found late.
+        std::vector<HWND> sent(records.size(), NULL);
+        DWORD stageStart = GetTickCount();
+        for (;;) {
+            AttachWindows(0);
+            SendCloseMessages(records, running, &sent);
+            DWORD elapsed = GetTickCount() - stageStart;
+            if (running.empty() || elapsed >= CloseWindowWait)
+                break;
+            DWORD slice = CloseWindowWait - elapsed < WindowLookAgain ? CloseWindowWait - elapsed
+                                                                      : WindowLookAgain;
+            WaitForEnds(records, &running, ended, slice, "%s terminated by WM_CLOSE");
+        }
         if (running.empty())
             return;
         PostQuitToThreads(records, running);

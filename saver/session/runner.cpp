@@ -110,9 +110,10 @@ void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
         CloseHandle(ready);
 }
 
-// A screen saver that ends before its period usually ends on a key, which the
-// input watch sees only at its next pass: wait for one whole pass begun after
-// now, so that the key is acted on before anything else is started.
+// A key at a turn's end (a screen saver that ended itself on it, or one
+// pressed as the runner stopped one) is seen by the input watch only at its
+// next pass: wait for one whole pass begun after now, so that the key is
+// acted on before anything else is started.
 void LetTheWatchLookOnce()
 {
     LONG first = WatchPasses;
@@ -206,8 +207,9 @@ bool ShowOneScreensaver(const char* path)
     StopEscapedProcesses();
     BringSessionWindowToFront();
     EndTurnWatch();
-    if (endedByItself)
-        LetTheWatchLookOnce();
+    // At every turn's end: a key at the hand-over is acted on before
+    // anything else is started.
+    LetTheWatchLookOnce();
     if (endedAtOnce && !IsSet(InputEvent)) {
         ReportQuickEnd(path, exitCode);
         WaitRestOfPeriod(turnStart);

@@ -13,6 +13,8 @@ namespace {
 int ScreenWidth = 0;
 int ScreenHeight = 0;
 int LastCascadeX = 0;
+DWORD SessionWindowMade = 0;
+const DWORD InputSettle = 500;  // ms after the session window is made
 
 void ReadScreenSize()
 {
@@ -85,6 +87,7 @@ HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
     } else {
         // Topmost: between turns nothing of the desktop, the task bar or
         // another program's always-on-top window may show through.
+        SessionWindowMade = GetTickCount();
         window = CreateWindowExA(WS_EX_TOPMOST, RV_SAVER_CLASS, RV_SAVER_TITLE,
                                  WS_POPUP | WS_VISIBLE, x, y, width, height, NULL, NULL, Instance,
                                  NULL);
@@ -104,6 +107,23 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             SetEvent(InputEvent);
             return 0;
         }
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        // Besides the watch's polling: a key pressed as a screen saver's window
+        // closes may go to that window, and only its release come here. Not
+        // at the very start, where the release of the key that started the
+        // session (from the tray menu, say) arrives.
+        if (RunMode == ModeSaver && InputEvent && GetTickCount() - SessionWindowMade >= InputSettle)
+            SetEvent(InputEvent);
         break;
     case WM_DESTROY:
         if (RunMode == ModeConfig) {

@@ -55,4 +55,48 @@ TEST(SessionEnd, AKeyDuringASlowStartEndsTheSessionAtOnce)
     EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
 }
 
+// A key at the hand-over between two screen savers (as the first one is being
+// closed) ends the session with nothing started after it. (GetTickCount is
+// one clock for every process.)
+TEST(SessionEnd, AKeyAtATurnsEndIsNeitherLostNorFollowedByTheNext)
+{
+    for (DWORD offset : {0u, 10u, 20u, 40u, 80u}) {
+        SessionDriver driver;
+        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
+        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
+        driver.SetPlayList({a, b});
+        driver.SetPeriod(1500);
+        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.WaitForRecords("WM_CLOSE", 1, 10000));
+        Sleep(offset);
+        DWORD pressed = GetTickCount();
+        SessionDriver::PressKey();
+        ASSERT_TRUE(driver.WaitForEnd(5000)) << "the key at " << offset << " ms was lost";
+        // A start the runner made just before the key records its time a
+        // little later, as its process comes up: 100 ms are allowed for that.
+        for (const RecordLine& start : driver.RecordsStartingWith("tick"))
+            EXPECT_LT((LONG)((DWORD)NumberAfter(start.text, "tick ") - pressed), 100)
+                << "started after the key at " << offset << " ms";
+    }
+}
+
+// A key before the new screen saver's window exists: the window found late
+// gets the polite close at once, not a stage later.
+TEST(SessionEnd, AKeyBeforeTheWindowExistsClosesItAsSoonAsItIsMade)
+{
+    SessionDriver driver;
+    std::string slow = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "slow.scr");
+    driver.SetPlayList({slow});
+    driver.SetPeriod(60000);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "SlowStart", 300);
+    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.WaitForRecords("start", 1, 10000));
+    Sleep(100);
+    DWORD pressed = GetTickCount();
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+    EXPECT_LT(GetTickCount() - pressed, 450u) << "the first stop stage was waited out";
+    EXPECT_EQ(1u, driver.RecordsStartingWith("WM_CLOSE").size());
+}
+
 }  // namespace

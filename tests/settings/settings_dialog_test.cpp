@@ -289,6 +289,34 @@ TEST_F(SettingsDialog, KeptPreviewsOutliveTheDialogUntilTheLastCloses)
         EXPECT_FALSE(ProcessRuns(start.pid));
 }
 
+// Both lists keep their height whichever way "Show file names" is set (the
+// horizontal scroll bar of long paths used to cost rows for good).
+TEST_F(SettingsDialog, ShowFileNamesKeepsTheRowsOfBothLists)
+{
+    Open();
+    auto rows = [&](int id) {
+        RECT client;
+        GetClientRect(Item(id), &client);
+        return client.bottom / (int)SendMessageA(Item(id), LB_GETITEMHEIGHT, 0, 0);
+    };
+    auto height = [&](int id) {
+        RECT window;
+        GetWindowRect(Item(id), &window);
+        return window.bottom - window.top;
+    };
+    int before[2] = {rows(IDC_INSTALLED_LIST), rows(IDC_PLAYLIST)};
+    int heights[2] = {height(IDC_INSTALLED_LIST), height(IDC_PLAYLIST)};
+    Press(IDC_SHOW_FILE_NAMES);
+    PumpMessagesFor(300);
+    EXPECT_EQ(heights[0], height(IDC_INSTALLED_LIST));
+    EXPECT_EQ(heights[1], height(IDC_PLAYLIST));
+    Press(IDC_SHOW_FILE_NAMES);
+    PumpMessagesFor(300);
+    EXPECT_EQ(before[0], rows(IDC_INSTALLED_LIST)) << "rows lost after unchecking";
+    EXPECT_EQ(before[1], rows(IDC_PLAYLIST)) << "rows lost after unchecking";
+    EXPECT_GE(before[0], 7);
+}
+
 TEST_F(SettingsDialog, MessageListShowsTheLogUpToItsLimitAndClearsIt)
 {
     std::string log;
@@ -303,10 +331,16 @@ TEST_F(SettingsDialog, MessageListShowsTheLogUpToItsLimitAndClearsIt)
     Press(IDCANCEL);
     ASSERT_TRUE(saver_.WaitForExit(15000));
 
-    std::string big(31001, 'x');
+    // A log too big to show whole shows its newest lines.
+    std::string big;
+    for (int i = 0; big.size() < 40000; ++i)
+        big += "07/12/26 10:00 line " + std::to_string(i) + "\r\n";
     WriteWholeFile(driver_.logFile, big);
     Open();
-    EXPECT_EQ("", MessageListText()) << "a log over 31000 bytes is not shown";
+    std::string shown = MessageListText();
+    EXPECT_GT(shown.size(), 25000u);
+    EXPECT_EQ(big.substr(big.size() - shown.size()), shown);
+    EXPECT_EQ(0u, shown.find("07/12/26")) << "not from a whole line";
     Press(IDCANCEL);
     ASSERT_TRUE(saver_.WaitForExit(15000));
     DeleteFileA(driver_.logFile.c_str());
