@@ -8,21 +8,12 @@
 
 #include "shared/names.h"
 #include "shared/registry_key.h"
+#include "shared/run_entry.h"
 
 bool RefuseMachineRunKey = false;
 
 namespace {
 
-// Broadcast after the installation, so that running programs re-read it.
-const char* const ChangedSections[] = {
-    "HKEY_CURRENT_USER\\Control Panel\\Desktop",
-    "Control Panel\\Desktop",
-    "Desktop",
-    "boot",
-    "[boot]",
-    "system.ini",
-    "system.ini\\boot",
-};
 const UINT BroadcastWait = 200;  // ms per window that is slow to answer
 
 void OwnPath(char (&path)[MAX_PATH])
@@ -39,15 +30,14 @@ bool OpenRunKey(HKEY root, RegistryKey* key)
     return key->Open(root, RV_RUN_KEY, KEY_READ | KEY_WRITE);
 }
 
+// Tells running programs (Display Properties) that the screen-saver
+// settings changed. Sent with a time limit rather than posted: a posted
+// message cannot carry the section name to other programs.
 void Broadcast()
 {
-    // Sent with a time limit rather than posted: a posted message cannot carry
-    // the section name to other programs.
-    for (const char* section : ChangedSections) {
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)section, SMTO_ABORTIFHUNG,
-                            BroadcastWait, &ignored);
-    }
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETSCREENSAVEACTIVE,
+                        (LPARAM) "Desktop", SMTO_ABORTIFHUNG, BroadcastWait, &ignored);
 }
 
 // Records the companion's path in the settings key; true on its first run.
@@ -80,7 +70,7 @@ void SetSystemScreenSaver(RegistryKey& desktop, bool firstRun)
         char ini[MAX_PATH + 16];
         snprintf(ini, sizeof ini, "%s\\system.ini", windows);
         WritePrivateProfileStringA("boot", RV_VALUE_SCRNSAVE, shortPath, ini);
-        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, NULL, SPIF_SENDWININICHANGE);
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, NULL, 0);
     }
 
     int timeout = (int)FirstRunTimeout;
@@ -92,8 +82,7 @@ void SetSystemScreenSaver(RegistryKey& desktop, bool firstRun)
     char text[16];
     snprintf(text, sizeof text, "%d", timeout);
     desktop.WriteText(RV_VALUE_TIMEOUT, text);
-    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, (UINT)timeout, NULL, SPIF_SENDWININICHANGE);
-    Broadcast();
+    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, (UINT)timeout, NULL, 0);
 }
 
 }  // namespace
@@ -115,9 +104,13 @@ void InstallScreenSaver()
     desktop.Close();
 
     RegistryKey run;
-    if (OpenRunKey(HKEY_LOCAL_MACHINE, &run) ||
-        (version.dwPlatformId == VER_PLATFORM_WIN32_NT && OpenRunKey(HKEY_CURRENT_USER, &run)))
-        run.WriteText(RV_VALUE_COMPANION, ownPath);
+    char entry[MAX_PATH + 2];
+    if (MakeRunEntry(ownPath, entry, sizeof entry) &&
+        (OpenRunKey(HKEY_LOCAL_MACHINE, &run) ||
+         (version.dwPlatformId == VER_PLATFORM_WIN32_NT && OpenRunKey(HKEY_CURRENT_USER, &run))))
+        run.WriteText(RV_VALUE_COMPANION, entry);
+    // Once, after every value is written; hung windows are passed over.
+    Broadcast();
 }
 
 void RemoveStartupEntry()

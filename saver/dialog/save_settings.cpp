@@ -2,6 +2,8 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <stdio.h>
+#include <string.h>
 
 #include "host_timeout.h"
 #include "saver/settings/settings_state.h"
@@ -17,6 +19,40 @@ void DeleteRunEntry(HKEY root)
     RegistryKey key;
     if (key.Open(root, RV_RUN_KEY, KEY_SET_VALUE))
         key.DeleteValue(RV_VALUE_COMPANION);
+}
+
+bool IsFile(const char* path)
+{
+    DWORD attributes = path[0] ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Until the companion has run once no path of it is stored (or the stored
+// file is gone): then rvtray.exe beside this program, else the one in the
+// Windows folder.
+void FindCompanion(char (&path)[MAX_PATH])
+{
+    if (IsFile(path))
+        return;
+    char folder[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, folder, sizeof folder);
+    char* slash = length > 0 && length < sizeof folder ? strrchr(folder, '\\') : NULL;
+    if (slash) {
+        *slash = '\0';
+        char beside[MAX_PATH];
+        int written = snprintf(beside, sizeof beside, "%s\\rvtray.exe", folder);
+        if (written > 0 && (size_t)written < sizeof beside && IsFile(beside)) {
+            memcpy(path, beside, sizeof beside);
+            return;
+        }
+    }
+    UINT windowsLength = GetWindowsDirectoryA(folder, sizeof folder);
+    char inWindows[MAX_PATH];
+    int written = windowsLength > 0 && windowsLength < sizeof folder
+                      ? snprintf(inWindows, sizeof inWindows, "%s\\rvtray.exe", folder)
+                      : -1;
+    if (written > 0 && (size_t)written < sizeof inWindows && IsFile(inWindows))
+        memcpy(path, inWindows, sizeof inWindows);
 }
 
 void StartCompanion(const char* companionPath)
@@ -42,7 +78,8 @@ void SaveSettings()
     char companionPath[MAX_PATH];
     if (!StoreSettings(companionPath, sizeof companionPath))
         return;
-    if (RunMode == ModeConfig && ParentWindow)
+    FindCompanion(companionPath);
+    if (RunMode == ModeConfig && ParentWindow && TimeoutMinutes != LoadedTimeoutMinutes)
         WriteHostTimeout(ParentWindow, TimeoutMinutes);
     StartCompanion(companionPath);
 }

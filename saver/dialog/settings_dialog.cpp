@@ -14,6 +14,7 @@
 #include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"
 #include "saver/settings/value_names.h"
+#include "saver/windows/preview_popup.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"
 #include "shared/help_file.h"
@@ -105,11 +106,12 @@ bool ReadTypedNumber(HWND dialog, int id, uint32_t atLeast, uint32_t* value)
 
 void OnOk(HWND dialog)
 {
-    uint32_t seconds, minutes;
+    uint32_t seconds;
     if (ReadTypedNumber(dialog, IDC_PERIOD, 10, &seconds))
         Period = seconds * 1000;
-    if (ReadTypedNumber(dialog, IDC_TIMEOUT, 1, &minutes))
-        TimeoutMinutes = minutes;
+    char typed[32] = "";
+    GetDlgItemTextA(dialog, IDC_TIMEOUT, typed, sizeof typed);
+    TimeoutMinutes = TimeoutMinutesAtOk(TimeoutMinutes, typed, TimeoutMinutesLimit);
     ShowTrayIcon = IsDlgButtonChecked(dialog, IDC_SHOW_TRAY_ICON) == BST_CHECKED;
     Shuffle = IsDlgButtonChecked(dialog, IDC_SHUFFLE) == BST_CHECKED;
     PlayList.clear();
@@ -362,9 +364,7 @@ void OnDestroy()
     if (!PreviewWindows.empty())
         KeepPreviews = AskQuestion(IDS_CLOSE_PREVIEWS, MB_YESNO | MB_TOPMOST) == IDNO;
     if (!KeepPreviews) {
-        std::vector<HWND> open = PreviewWindows;
-        for (HWND popup : open)
-            DestroyWindow(popup);
+        CloseAllPreviewPopups();
         PostQuitMessage(0);
     }
 }

@@ -8,6 +8,9 @@
 extern HWND SaverWindow;    // the window CreateSaverWindow made last
 extern HANDLE StopEvent;    // the session is ending; never reset
 extern HANDLE InputEvent;   // a key or mouse button went down
+extern BYTE KeyStates[256];  // 1 = key or button seen down at the watch's last poll
+// When the input watch last saw each key or button down (GetTickCount).
+extern volatile DWORD KeySeenDown[256];
 // Set while only the session's own password question may end it (the
 // Windows 95 family with the password on): a WM_CLOSE from another program
 // then counts as input.

@@ -14,7 +14,6 @@
 #include "shared/kept_password.h"
 #include "shared/names.h"
 
-BYTE KeyStates[256];
 HANDLE WatchThread = NULL;
 volatile LONG WatchPasses = 0;
 bool SessionMutexHeld = true;
@@ -173,6 +172,8 @@ DWORD WINAPI WatchInput(LPVOID)
         try {
             for (int code = 1; code <= 254; ++code) {
                 bool pressed = (GetAsyncKeyState(code) & 0x8001) != 0;
+                if (pressed)
+                    KeySeenDown[code] = GetTickCount();
                 if (KeyStates[code] == 0 && pressed)
                     SetEvent(InputEvent);
                 KeyStates[code] = pressed ? 1 : 0;

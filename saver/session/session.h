@@ -3,7 +3,6 @@
 #pragma once
 #include <windows.h>
 
-extern BYTE KeyStates[256];        // 1 = key or button seen down at its last poll
 extern HANDLE WatchThread;         // the input watch
 extern volatile LONG WatchPasses;  // whole passes the input watch has made
 // False when the session mutex could not be had (another kind of object

@@ -58,7 +58,8 @@ CatalogueFacts ReadCatalogueFacts()
         facts.underWow64 = isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
         OSVERSIONINFOA version = {};
         version.dwOSVersionInfoSize = sizeof version;
-        facts.hasSysnative = facts.underWow64 && GetVersionExA(&version) && version.dwMajorVersion >= 6;
+        facts.hasSysnative =
+            facts.underWow64 && GetVersionExA(&version) && version.dwMajorVersion >= 6;
     }
     return facts;
 }

@@ -3,6 +3,7 @@
 uint32_t Period = DefaultPeriod;
 uint32_t FileIndex = 0;
 uint32_t TimeoutMinutes = 5;
+uint32_t LoadedTimeoutMinutes = 5;
 bool ShowTrayIcon = false;
 bool Shuffle = false;
 uint32_t ShuffleSeed = 0;

@@ -14,6 +14,10 @@ const unsigned DescriptionLimit = 256;  // bytes of a description, terminator in
 extern uint32_t Period;          // milliseconds each screen saver runs
 extern uint32_t FileIndex;       // play-list position the next session starts at
 extern uint32_t TimeoutMinutes;  // the system's screen-saver timeout
+// The minutes read at load: the system's timeout is written back only when
+// TimeoutMinutes differs, so that one of 90 s is not made 60 s by an OK that
+// changed only the play-list.
+extern uint32_t LoadedTimeoutMinutes;
 extern bool ShowTrayIcon;        // the tray companion starts with Windows
 extern bool Shuffle;             // play in rounds of random order
 // The round of random order a session stopped in: its seed and the

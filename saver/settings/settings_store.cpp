@@ -13,6 +13,7 @@
 #include "saver/log/trace.h"
 #include "shared/names.h"
 #include "shared/registry_key.h"
+#include "shared/run_entry.h"
 #include "shared/text_compare.h"
 
 namespace {
@@ -94,6 +95,7 @@ void ReadSystemTimeout()
     UINT seconds = 0;
     if (SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0))
         TimeoutMinutes = seconds / 60;
+    LoadedTimeoutMinutes = TimeoutMinutes;
 }
 
 // A start-up entry counts only when it names a visible, existing file.
@@ -107,13 +109,14 @@ bool NamesExistingFile(const char* path)
     return (found.dwFileAttributes & NotVisibleFile) == 0;
 }
 
+// The entry is read quoted (as the companion writes a path with a blank) or not.
 bool RunEntryNamesCompanion(HKEY root)
 {
     RegistryKey key;
-    char path[MAX_PATH];
+    char entry[MAX_PATH + 2], path[MAX_PATH];
     return key.Open(root, RV_RUN_KEY, KEY_QUERY_VALUE) &&
-           key.ReadText(RV_VALUE_COMPANION, path, sizeof path) && path[0] != '\0' &&
-           NamesExistingFile(path);
+           key.ReadText(RV_VALUE_COMPANION, entry, sizeof entry) &&
+           RunEntryPath(entry, path, sizeof path) && path[0] != '\0' && NamesExistingFile(path);
 }
 
 void ReadShowTrayIcon()
@@ -201,7 +204,8 @@ bool StoreSettings(char* companionPath, unsigned capacity)
             key.Close();
         }
         WritePlayList();
-        WriteTimeout();
+        if (TimeoutMinutes != LoadedTimeoutMinutes)
+            WriteTimeout();
         return true;
     } catch (...) {
         Trace("SaveSettings");

@@ -60,3 +60,15 @@ uint32_t HoldPeriod(uint32_t stored)
         return ShortestPeriod;
     return stored > LongestPeriod ? LongestPeriod : stored;
 }
+
+uint32_t TimeoutMinutesAtOk(uint32_t shown, const char* typed, uint32_t limit)
+{
+    if (!typed || !*typed)
+        return shown;
+    intptr_t number = ReadDecimal(typed);
+    if (number == (intptr_t)shown)
+        return shown;
+    if (number < 1)
+        return 1;
+    return number > (intptr_t)limit ? limit : (uint32_t)number;
+}

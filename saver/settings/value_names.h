@@ -21,3 +21,9 @@ intptr_t ReadDecimal(const char* text);
 const uint32_t ShortestPeriod = 1000;
 const uint32_t LongestPeriod = 24 * 60 * 60 * 1000;
 uint32_t HoldPeriod(uint32_t stored);
+
+// The timeout in minutes after OK of the settings dialog, from the box's text:
+// what it showed when that number is still there (nothing to write back),
+// else the typed number, at least 1 and at most limit; an empty box keeps
+// what it showed.
+uint32_t TimeoutMinutesAtOk(uint32_t shown, const char* typed, uint32_t limit);

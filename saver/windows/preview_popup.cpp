@@ -24,3 +24,22 @@ void ClosePreviewPopup(HWND popup)
     if (PreviewWindows.empty() && KeepPreviews)
         PostQuitMessage(0);
 }
+
+void CloseAllPreviewPopups()
+{
+    std::vector<HWND> open = PreviewWindows;
+    std::vector<ProcessInfo*> records;
+    for (HWND popup : open) {
+        ProcessInfo* record = (ProcessInfo*)GetWindowLongPtrA(popup, GWLP_USERDATA);
+        if (!record)
+            continue;
+        SetWindowLongPtrA(popup, GWLP_USERDATA, 0);
+        records.push_back(record);
+    }
+    std::vector<bool> ended;
+    CloseProcesses(records, &ended);
+    for (ProcessInfo* record : records)
+        delete record;
+    for (HWND popup : open)
+        DestroyWindow(popup);
+}

@@ -14,7 +14,7 @@ int ScreenWidth = 0;
 int ScreenHeight = 0;
 int LastCascadeX = 0;
 DWORD SessionWindowMade = 0;
-const DWORD InputSettle = 500;  // ms after the session window is made
+const DWORD InputSettle = 1000;  // ms after the session window is made or a key seen down
 
 void ReadScreenSize()
 {
@@ -44,6 +44,24 @@ HWND CreatePreviewPopup(int width, int height)
     if (!window)
         TraceLastError();
     return window;
+}
+
+// The virtual key of a key or mouse-button message.
+BYTE MessageKey(UINT message, WPARAM wParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return VK_LBUTTON;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return VK_RBUTTON;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return VK_MBUTTON;
+    default:
+        return (BYTE)wParam;
+    }
 }
 
 void PaintPreview(HWND window, HDC given)
@@ -119,10 +137,14 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
         // Besides the watch's polling: a key pressed as a screen saver's window
-        // closes may go to that window, and only its release come here. Not
-        // at the very start, where the release of the key that started the
-        // session (from the tray menu, say) arrives.
-        if (RunMode == ModeSaver && InputEvent && GetTickCount() - SessionWindowMade >= InputSettle)
+        // closes may go to that window, and only its release come here. Only
+        // a key the watch has not seen down lately counts (the late release of
+        // one already acted on, or one held, is no new input), and not at the
+        // very start, where the release of the key that started the session
+        // may arrive.
+        if (RunMode == ModeSaver && InputEvent &&
+            GetTickCount() - KeySeenDown[MessageKey(message, wParam)] >= InputSettle &&
+            GetTickCount() - SessionWindowMade >= InputSettle)
             SetEvent(InputEvent);
         break;
     case WM_DESTROY:

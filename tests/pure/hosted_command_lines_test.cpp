@@ -4,6 +4,7 @@
 
 #include "saver/processes/hosted_command_lines.h"
 #include "saver/settings/value_names.h"
+#include "shared/run_entry.h"
 
 namespace {
 
@@ -94,6 +95,46 @@ TEST(ValueNames, PlayListNamesAndTypedNumbers)
                                    {0xFFFFFFFF, 86400000}};
     for (const auto& period : periods)
         EXPECT_EQ(period[1], HoldPeriod(period[0])) << period[0];
+}
+
+// What the timeout box gives at OK: what it showed while that number is
+// there, so that nothing is written back; else the typed minutes, 1 or more.
+TEST(ValueNames, TheTimeoutBoxChangesOnlyWhatWasTyped)
+{
+    struct Case {
+        uint32_t shown;
+        const char* typed;
+        uint32_t expected;
+    } cases[] = {
+        {1, "1", 1},  {0, "0", 0},  {0, "", 0},        {1, " 1", 1},
+        {1, "2", 2},  {0, "1", 1},  {5, "0", 1},       {5, "-3", 1},
+        {5, "99999", 32767},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, TimeoutMinutesAtOk(c.shown, c.typed, 32767)) << c.typed;
+}
+
+TEST(RunEntry, QuotedWhenThePathHoldsABlankAndReadEitherWay)
+{
+    char entry[64], path[64];
+    ASSERT_TRUE(MakeRunEntry("C:\\Program Files\\rvtray.exe", entry, sizeof entry));
+    EXPECT_STREQ("\"C:\\Program Files\\rvtray.exe\"", entry);
+    ASSERT_TRUE(MakeRunEntry("C:\\WINDOWS\\RVTRAY.EXE", entry, sizeof entry));
+    EXPECT_STREQ("C:\\WINDOWS\\RVTRAY.EXE", entry);
+    EXPECT_FALSE(MakeRunEntry("C:\\a b\\rvtray.exe", entry, 12));
+    EXPECT_STREQ("", entry);
+
+    const char* forms[][2] = {
+        {"\"C:\\Program Files\\rvtray.exe\"", "C:\\Program Files\\rvtray.exe"},
+        {"\"C:\\a b\\rvtray.exe\" /x", "C:\\a b\\rvtray.exe"},
+        {"C:\\WINDOWS\\RVTRAY.EXE", "C:\\WINDOWS\\RVTRAY.EXE"},
+        {"\"C:\\unclosed", "C:\\unclosed"},
+        {"", ""},
+    };
+    for (const auto& form : forms) {
+        ASSERT_TRUE(RunEntryPath(form[0], path, sizeof path)) << form[0];
+        EXPECT_STREQ(form[1], path);
+    }
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ TEST(PasswordValue, OnOffRuleAndOffValueForEachStoredType)
     };
     for (const Case& c : cases) {
         PasswordValue value = Value(c.type, c.stored);
-        SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << c.stored.size() << " bytes");
+        SCOPED_TRACE(testing::Message()
+                     << "type " << c.type << ", " << c.stored.size() << " bytes");
         EXPECT_EQ(c.on, PasswordValueIsOn(value));
         PasswordValue off = PasswordOffValue(value);
         EXPECT_EQ(c.type, off.type);

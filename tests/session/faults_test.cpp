@@ -78,7 +78,8 @@ TEST(Faults, TheCoverHoldsAboveAlwaysOnTopWindowsBetweenScreenSavers)
         {driver.savers.InstallText("not a program", SaverDirectory::Windows, "black.scr")});
     driver.SetPeriod(60000);
     ASSERT_TRUE(driver.Start());
-    ASSERT_TRUE(WaitUntil(10000, [&] { return driver.Log().find("error loading") != std::string::npos; }));
+    ASSERT_TRUE(WaitUntil(
+        10000, [&] { return driver.Log().find("error loading") != std::string::npos; }));
     PumpMessagesFor(300);
     POINT centre = {200, 200};
     DWORD owner = 0;
@@ -109,7 +110,8 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorTheSwitchSetNorItsScree
         ASSERT_TRUE(driver.Start());
         ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
         EXPECT_EQ(std::string("0\0", 2), password()) << "off during the session";
-        EXPECT_EQ(1u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptScreenSaverRunning"));
+        EXPECT_EQ(1u,
+                  ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptScreenSaverRunning"));
 
         TerminateProcess(driver.Process().Handle(), 1);
         ASSERT_TRUE(driver.WaitForEnd(5000));

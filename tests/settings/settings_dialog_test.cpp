@@ -289,6 +289,39 @@ TEST_F(SettingsDialog, KeptPreviewsOutliveTheDialogUntilTheLastCloses)
         EXPECT_FALSE(ProcessRuns(start.pid));
 }
 
+// OK of a dialog whose timeout box nobody touched leaves the system's timeout
+// as it was, also one that is no whole number of minutes.
+TEST_F(SettingsDialog, AnUntouchedTimeoutSurvivesOk)
+{
+    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, 90, NULL, 0);
+    Open();
+    Select(IDC_INSTALLED_LIST, {0});
+    Press(IDC_ADD_SELECTED);
+    Ok();
+    UINT seconds = 0;
+    SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0);
+    EXPECT_EQ(90u, seconds);
+}
+
+// Until the companion has run once no path of it is stored: "Show task bar
+// icon" then starts the one beside the screen saver.
+TEST_F(SettingsDialog, WithNoStoredCompanionTheOneBesideTheScreenSaverIsStarted)
+{
+    DeleteRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, RV_VALUE_COMPANION);
+    Open();
+    if (IsDlgButtonChecked(dialog_, IDC_SHOW_TRAY_ICON) != BST_CHECKED)
+        Press(IDC_SHOW_TRAY_ICON);
+    Ok();
+    HWND tray = NULL;
+    EXPECT_TRUE(WaitUntil(
+        10000, [&] { return (tray = FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE)) != NULL; }));
+    ChildProcess removal;
+    ASSERT_TRUE(removal.Start("\"" + BesideTests("rvtray.exe") + "\" /u"));
+    EXPECT_TRUE(removal.WaitForExit(10000));
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION);
+    DeleteRegistryValue(HKEY_CURRENT_USER, RV_RUN_KEY, RV_VALUE_COMPANION);
+}
+
 // Both lists keep their height whichever way "Show file names" is set (the
 // horizontal scroll bar of long paths used to cost rows for good).
 TEST_F(SettingsDialog, ShowFileNamesKeepsTheRowsOfBothLists)

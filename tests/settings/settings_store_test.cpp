@@ -338,6 +338,9 @@ TEST_F(TrayIconSetting, ACompanionPathOfTheFullLengthIsReadAndStarted)
 
 TEST_F(TrayIconSetting, ACompanionThatCannotBeStartedLosesBothRunEntries)
 {
+    // No companion beside this program either, the last place looked at.
+    std::string beside = BesideTests("rvtray.exe"), away = beside + ".away";
+    ASSERT_TRUE(MoveFileA(beside.c_str(), away.c_str()));
     SetRegistryText(HKEY_LOCAL_MACHINE, RV_RUN_KEY, "RVTRAY.EXE", companion_.c_str());
     SetRegistryText(HKEY_CURRENT_USER, RV_RUN_KEY, "RVTRAY.EXE", companion_.c_str());
     for (const char* stored : {"C:\\deleted\\rvtray.exe", ""}) {
@@ -349,6 +352,7 @@ TEST_F(TrayIconSetting, ACompanionThatCannotBeStartedLosesBothRunEntries)
         EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_RUN_KEY, "RVTRAY.EXE", NULL, NULL));
         FreeSettings();
     }
+    MoveFileA(away.c_str(), beside.c_str());
 }
 
 }  // namespace

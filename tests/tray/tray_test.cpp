@@ -159,6 +159,28 @@ TEST_F(Tray, RemovalClosesTheRunningCompanionAndInstallsNothing)
         << "removal installed something";
 }
 
+// A path with a blank in a Run entry would let a "C:\\Program.exe" run at
+// every logon: the entry is quoted.
+TEST_F(Tray, ACompanionInAFolderWithABlankWritesAQuotedStartUpEntry)
+{
+    std::string folder = BesideTests("with blank");
+    CreateDirectoryA(folder.c_str(), NULL);
+    std::string companionPath = folder + "\\rvtray.exe";
+    ASSERT_TRUE(CopyFileA(BesideTests("rvtray.exe").c_str(), companionPath.c_str(), FALSE));
+    ChildProcess companion;
+    ASSERT_TRUE(companion.Start("\"" + companionPath + "\""));
+    EXPECT_TRUE(WaitUntil(10000, [] { return FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE) != NULL; }));
+    EXPECT_EQ("\"" + companionPath + "\"",
+              Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
+    EXPECT_EQ(companionPath, Text(HKEY_CURRENT_USER, RV_SETTINGS_KEY, RV_VALUE_COMPANION));
+    ChildProcess removal;
+    ASSERT_TRUE(removal.Start("\"" + companionPath + "\" /u"));
+    EXPECT_TRUE(removal.WaitForExit(10000));
+    EXPECT_TRUE(companion.WaitForExit(10000));
+    DeleteFileA(companionPath.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(Tray, ASecondStartInstallsAgainWithoutASecondWindow)
 {
     ChildProcess first;
