@@ -5,7 +5,6 @@
 #include <string.h>
 
 #include <algorithm>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,6 @@ HANDLE SessionJob = NULL;  // holds the hosted screen savers while the runner ru
 
 const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
 const DWORD WindowPoll = 10;
-const DWORD IdleSlice = 25;        // ms; input is looked at between slices of the idle wait
 const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
 // A screen saver that could not start, or ended sooner than this without
 // input, still keeps its turn (a black screen): retrying at once would spin.
@@ -56,22 +54,14 @@ void ReportFailedStart(const char* path, DWORD code)
     }
 }
 
-// Waits for a started program to be ready for input, on a thread of its own:
-// one call of WaitForInputIdle per start (Wine's leaks a handle per call),
-// while the runner's own wait stays open to input and the end of the session.
-struct IdleWait {
-    HANDLE process;
-    HANDLE ready;
-};
-
-DWORD WINAPI WaitForIdle(LPVOID parameter)
+// Waits for a started program to be ready for input: one call of
+// WaitForInputIdle per start (Wine's leaks a handle per call), on a thread of
+// its own that ends with it, so that the runner's wait stays open to input
+// and the end of the session. The thread owns its copy of the process handle.
+DWORD WINAPI WaitForIdle(LPVOID process)
 {
-    IdleWait* wait = (IdleWait*)parameter;
-    WaitForInputIdle(wait->process, InputIdleWait);
-    SetEvent(wait->ready);
-    CloseHandle(wait->process);
-    CloseHandle(wait->ready);
-    delete wait;
+    WaitForInputIdle((HANDLE)process, InputIdleWait);
+    CloseHandle((HANDLE)process);
     return 0;
 }
 
@@ -80,34 +70,20 @@ DWORD WINAPI WaitForIdle(LPVOID parameter)
 // session comes.
 void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
 {
-    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
-    IdleWait* wait = ready ? new (std::nothrow) IdleWait() : NULL;
-    HANDLE self = GetCurrentProcess();
-    if (!wait || !DuplicateHandle(self, process, self, &wait->process, 0, FALSE,
-                                  DUPLICATE_SAME_ACCESS)) {
-        delete wait;
-        wait = NULL;
-    } else if (!DuplicateHandle(self, ready, self, &wait->ready, 0, FALSE,
-                                DUPLICATE_SAME_ACCESS)) {
-        CloseHandle(wait->process);
-        delete wait;
-        wait = NULL;
+    HANDLE self = GetCurrentProcess(), copy = NULL;
+    if (!DuplicateHandle(self, process, self, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return;
+    HANDLE thread = CreateThread(NULL, 0, WaitForIdle, copy, 0, NULL);
+    if (!thread) {
+        CloseHandle(copy);
+        return;
     }
-    HANDLE thread = wait ? CreateThread(NULL, 0, WaitForIdle, wait, 0, NULL) : NULL;
-    if (thread) {
-        CloseHandle(thread);
-        HANDLE all[MAXIMUM_WAIT_OBJECTS];
-        all[0] = ready;
-        for (DWORD i = 0; i < count && i + 1 < MAXIMUM_WAIT_OBJECTS; ++i)
-            all[i + 1] = ends[i];
-        WaitHandlingSentMessages(count + 1, all, InputIdleWait);
-    } else if (wait) {
-        CloseHandle(wait->process);
-        CloseHandle(wait->ready);
-        delete wait;
-    }
-    if (ready)
-        CloseHandle(ready);
+    HANDLE all[MAXIMUM_WAIT_OBJECTS];
+    all[0] = thread;
+    for (DWORD i = 0; i < count && i + 1 < MAXIMUM_WAIT_OBJECTS; ++i)
+        all[i + 1] = ends[i];
+    WaitHandlingSentMessages(count + 1, all, InputIdleWait);
+    CloseHandle(thread);
 }
 
 // A key at a turn's end (a screen saver that ended itself on it, or one
