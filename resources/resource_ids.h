@@ -27,6 +27,7 @@
 #define IDC_TIMEOUT_SPIN    71
 #define IDC_SHOW_TRAY_ICON  72
 #define IDC_SHUFFLE         73
+#define IDC_NEXT_KEY        74
 #define IDC_SETTING         40
 #define IDC_PREVIEW         110
 #define IDC_MSG_GROUP       80

@@ -11,6 +11,7 @@
 #define RV_VALUE_SHUFFLE      "Shuffle"      // REG_DWORD: 1 plays in random order
 #define RV_VALUE_SHUFFLE_SEED "ShuffleSeed"  // REG_DWORD: the current round's seed
 #define RV_VALUE_SHUFFLE_LIST "ShuffleList"  // REG_DWORD: the play-list it was made for
+#define RV_VALUE_NEXT_KEY     "NextKey"      // REG_DWORD: 1 lets Right arrow show the next one
 #define RV_PLAYLIST_NAME_FMT  "File%10.2i"
 
 // Start-up entries (HKEY_LOCAL_MACHINE, and HKEY_CURRENT_USER on the NT family).

@@ -86,6 +86,7 @@ void InitDialog(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_TIMEOUT_SPIN, UDM_SETRANGE, 0, MAKELPARAM(32767, 1));
     CheckDlgButton(dialog, IDC_SHOW_TRAY_ICON, ShowTrayIcon ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SHUFFLE, Shuffle ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_NEXT_KEY, NextKey ? BST_CHECKED : BST_UNCHECKED);
     FillMessageList();
 }
 
@@ -114,6 +115,7 @@ void OnOk(HWND dialog)
     TimeoutMinutes = TimeoutMinutesAtOk(TimeoutMinutes, typed, TimeoutMinutesLimit);
     ShowTrayIcon = IsDlgButtonChecked(dialog, IDC_SHOW_TRAY_ICON) == BST_CHECKED;
     Shuffle = IsDlgButtonChecked(dialog, IDC_SHUFFLE) == BST_CHECKED;
+    NextKey = IsDlgButtonChecked(dialog, IDC_NEXT_KEY) == BST_CHECKED;
     PlayList.clear();
     uint32_t data;
     for (int i = 0; ItemData(PlayListBox, i, &data); ++i)

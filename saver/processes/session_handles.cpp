@@ -3,6 +3,8 @@
 HWND SaverWindow = NULL;
 HANDLE StopEvent = NULL;
 HANDLE InputEvent = NULL;
+BYTE NextKeyCode = 0;
+HANDLE NextEvent = NULL;
 BYTE KeyStates[256];
 volatile DWORD KeySeenDown[256];
 volatile LONG CloseAsksPassword = 0;

@@ -8,6 +8,10 @@
 extern HWND SaverWindow;    // the window CreateSaverWindow made last
 extern HANDLE StopEvent;    // the session is ending; never reset
 extern HANDLE InputEvent;   // a key or mouse button went down
+// With "NextKey" on, the key that shows the next screen saver (VK_RIGHT)
+// sets NextEvent instead of InputEvent; 0 when off.
+extern BYTE NextKeyCode;
+extern HANDLE NextEvent;
 extern BYTE KeyStates[256];  // 1 = key or button seen down at the watch's last poll
 // When the input watch last saw each key or button down (GetTickCount).
 extern volatile DWORD KeySeenDown[256];

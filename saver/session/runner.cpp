@@ -30,6 +30,7 @@ HANDLE SessionJob = NULL;  // holds the hosted screen savers while the runner ru
 const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
 const DWORD WindowPoll = 10;
 const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
+const DWORD NextKeyUpLimit = 3000;  // ms at most for the next-screensaver key to be let go
 // A screen saver that could not start, or ended sooner than this without
 // input, still keeps its turn (a black screen): retrying at once would spin.
 const DWORD ShortestTurn = 1000;
@@ -93,10 +94,10 @@ void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
 void LetTheWatchLookOnce()
 {
     LONG first = WatchPasses;
-    HANDLE events[2] = {StopEvent, InputEvent};
+    HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
     for (DWORD waited = 0; WatchPasses - first < 2 && waited < WatchLookLimit;
          waited += WindowPoll) {
-        if (WaitHandlingSentMessages(2, events, WindowPoll) != WAIT_TIMEOUT)
+        if (WaitHandlingSentMessages(3, events, WindowPoll) != WAIT_TIMEOUT)
             return;
     }
 }
@@ -120,8 +121,8 @@ void WaitRestOfPeriod(DWORD turnStart)
     DWORD elapsed = GetTickCount() - turnStart;
     if (elapsed >= Period)
         return;
-    HANDLE events[2] = {StopEvent, InputEvent};
-    WaitHandlingSentMessages(2, events, Period - elapsed);
+    HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
+    WaitHandlingSentMessages(3, events, Period - elapsed);
 }
 
 // Starts the screen saver at FileIndex and shows it for one period. Returns
@@ -148,15 +149,15 @@ bool ShowOneScreensaver(const char* path)
     ProcessInfo* record = new ProcessInfo(path);
     record->procInfo = started;
     EnterProcess(Processes, record);
-    HANDLE ends[3] = {started.hProcess, StopEvent, InputEvent};
-    WaitUntilReady(started.hProcess, ends, 3);
+    HANDLE ends[4] = {started.hProcess, StopEvent, InputEvent, NextEvent};
+    WaitUntilReady(started.hProcess, ends, 4);
     AttachWindows(0);
     if (!record->window)
         AttachWindows(started.dwThreadId);
     // Some screen savers (and Wine's input-idle signal) are early: give the
     // window a short while to appear before the period starts.
     for (DWORD waited = 0; !record->window && waited < WindowGrace; waited += WindowPoll) {
-        if (WaitHandlingSentMessages(3, ends, WindowPoll) != WAIT_TIMEOUT)
+        if (WaitHandlingSentMessages(4, ends, WindowPoll) != WAIT_TIMEOUT)
             break;
         AttachWindows(started.dwThreadId);
     }
@@ -170,7 +171,7 @@ bool ShowOneScreensaver(const char* path)
     }
     TraceFormat("%s  loaded", commandLine);
 
-    bool endedByItself = WaitHandlingSentMessages(3, ends, Period) == WAIT_OBJECT_0;
+    bool endedByItself = WaitHandlingSentMessages(4, ends, Period) == WAIT_OBJECT_0;
     bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
     DWORD exitCode = 0;
     if (endedAtOnce)
@@ -186,7 +187,8 @@ bool ShowOneScreensaver(const char* path)
     // At every turn's end: a key at the hand-over is acted on before
     // anything else is started.
     LetTheWatchLookOnce();
-    if (endedAtOnce && !IsSet(InputEvent)) {
+    // A screen saver that ends itself on the key for the next one is no fault.
+    if (endedAtOnce && !IsSet(InputEvent) && !IsSet(NextEvent)) {
         ReportQuickEnd(path, exitCode);
         WaitRestOfPeriod(turnStart);
     }
@@ -225,6 +227,19 @@ void AskForPassword()
     ResumeInputWatch();
 }
 
+// The key for the next screen saver must not reach it as input that ends it
+// in turn: nothing is started before the key is up (or other input comes).
+void WaitForNextKeyUp()
+{
+    HANDLE events[2] = {StopEvent, InputEvent};
+    for (DWORD waited = 0; waited < NextKeyUpLimit && (GetAsyncKeyState(NextKeyCode) & 0x8000);
+         waited += WindowPoll) {
+        if (WaitHandlingSentMessages(2, events, WindowPoll) != WAIT_TIMEOUT)
+            break;
+    }
+    ResetEvent(NextEvent);
+}
+
 // Where the password question is the only lock, the session ends on no other
 // way (nothing left to show, an exception): the black screen waits for
 // input and asks, as often as it takes.
@@ -255,6 +270,8 @@ bool RunOneTurn()
                 AdvanceTurn();
             if (IsSet(InputEvent))
                 AskForPassword();
+            if (IsSet(NextEvent))
+                WaitForNextKeyUp();
             TraceFormat("Processes.size()=%i", (int)Processes.size());
         }
     } catch (...) {

@@ -113,8 +113,10 @@ int RunCoveredSession()
     SetScreenSaverRunning(true);
     WatchPause = CreateEventA(NULL, TRUE, FALSE, NULL);
     WatchPaused = CreateEventA(NULL, TRUE, FALSE, NULL);
+    NextEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    NextKeyCode = NextKey ? VK_RIGHT : 0;
     int result = 0;
-    if (WatchPause && WatchPaused)
+    if (WatchPause && WatchPaused && NextEvent)
         WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
     if (WatchThread)
         RunnerThread = CreateThread(NULL, 0, RunScreensavers, NULL, 0, NULL);
@@ -136,6 +138,8 @@ int RunCoveredSession()
     SetScreenSaverRunning(false);
     CloseIfOpen(WatchPause);
     CloseIfOpen(WatchPaused);
+    NextKeyCode = 0;
+    CloseIfOpen(NextEvent);
     return result;
 }
 
@@ -175,7 +179,7 @@ DWORD WINAPI WatchInput(LPVOID)
                 if (pressed)
                     KeySeenDown[code] = GetTickCount();
                 if (KeyStates[code] == 0 && pressed)
-                    SetEvent(InputEvent);
+                    SetEvent(code == NextKeyCode ? NextEvent : InputEvent);
                 KeyStates[code] = pressed ? 1 : 0;
             }
         } catch (...) {

@@ -6,6 +6,7 @@ uint32_t TimeoutMinutes = 5;
 uint32_t LoadedTimeoutMinutes = 5;
 bool ShowTrayIcon = false;
 bool Shuffle = false;
+bool NextKey = false;
 uint32_t ShuffleSeed = 0;
 uint32_t ShuffleList = 0;
 bool ShuffleRoundStored = false;

@@ -20,6 +20,7 @@ extern uint32_t TimeoutMinutes;  // the system's screen-saver timeout
 extern uint32_t LoadedTimeoutMinutes;
 extern bool ShowTrayIcon;        // the tray companion starts with Windows
 extern bool Shuffle;             // play in rounds of random order
+extern bool NextKey;             // Right arrow shows the next screen saver
 // The round of random order a session stopped in: its seed and the
 // fingerprint of the play-list it was made for; FileIndex is the position
 // inside it. Valid only when ShuffleRoundStored.

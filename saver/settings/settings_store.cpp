@@ -29,6 +29,7 @@ void ReadPeriodAndIndex()
     if (key.ReadDword(RV_VALUE_FILE_INDEX, &value))
         FileIndex = value;
     Shuffle = key.ReadDword(RV_VALUE_SHUFFLE, &value) && value != 0;
+    NextKey = key.ReadDword(RV_VALUE_NEXT_KEY, &value) && value != 0;
     DWORD seed, list;
     ShuffleRoundStored =
         key.ReadDword(RV_VALUE_SHUFFLE_SEED, &seed) && key.ReadDword(RV_VALUE_SHUFFLE_LIST, &list);
@@ -200,6 +201,7 @@ bool StoreSettings(char* companionPath, unsigned capacity)
         if (key.Open(HKEY_CURRENT_USER, RV_SETTINGS_KEY, KEY_ALL_ACCESS)) {
             key.WriteDword(RV_VALUE_PERIOD, Period);
             key.WriteDword(RV_VALUE_SHUFFLE, Shuffle ? 1 : 0);
+            key.WriteDword(RV_VALUE_NEXT_KEY, NextKey ? 1 : 0);
             key.ReadText(RV_VALUE_COMPANION, companionPath, capacity);
             key.Close();
         }

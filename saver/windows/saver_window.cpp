@@ -142,7 +142,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         // one already acted on, or one held, is no new input), and not at the
         // very start, where the release of the key that started the session
         // may arrive.
-        if (RunMode == ModeSaver && InputEvent &&
+        if (RunMode == ModeSaver && InputEvent && MessageKey(message, wParam) != NextKeyCode &&
             GetTickCount() - KeySeenDown[MessageKey(message, wParam)] >= InputSettle &&
             GetTickCount() - SessionWindowMade >= InputSettle)
             SetEvent(InputEvent);

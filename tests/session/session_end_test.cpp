@@ -99,4 +99,37 @@ TEST(SessionEnd, AKeyBeforeTheWindowExistsClosesItAsSoonAsItIsMade)
     EXPECT_EQ(1u, driver.RecordsStartingWith("WM_CLOSE").size());
 }
 
+// With "NextKey" on, Right arrow shows the next screen saver at once and the
+// session goes on; another key ends it. Off, Right arrow ends it like any key.
+TEST(SessionEnd, RightArrowShowsTheNextScreenSaverOnlyWhenChosen)
+{
+    for (DWORD nextKey : {1u, 0u}) {
+        SessionDriver driver;
+        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
+        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
+        driver.SetPlayList({a, b});
+        driver.SetPeriod(60000);
+        SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "NextKey", nextKey);
+        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+        PumpMessagesFor(500);
+        DWORD pressed = GetTickCount();
+        SessionDriver::PressKey(VK_RIGHT);
+        if (!nextKey) {
+            EXPECT_TRUE(driver.WaitForEnd(5000)) << "Right arrow did not end the session";
+            EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
+            continue;
+        }
+        ASSERT_TRUE(driver.WaitForRecords("window", 2, 5000)) << "the next one was not shown";
+        EXPECT_LT(GetTickCount() - pressed, 1500u);
+        EXPECT_NE(std::string::npos, driver.StartedFileNames()[1].find("good_b.scr"));
+        PumpMessagesFor(800);
+        EXPECT_FALSE(driver.WaitForEnd(0)) << "the session ended on the key for the next one";
+        EXPECT_EQ(2u, driver.RecordsStartingWith("start").size()) << "the key reached the next one";
+        EXPECT_EQ(std::string::npos, driver.Log().find("ended at once")) << driver.Log();
+        SessionDriver::PressKey();
+        EXPECT_TRUE(driver.WaitForEnd(5000));
+    }
+}
+
 }  // namespace

@@ -141,19 +141,25 @@ TEST_F(SettingsDialog, CancelStoresNothing)
     EXPECT_EQ(0xFFFFFFFFu, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle"));
 }
 
-TEST_F(SettingsDialog, RandomOrderIsShownAndStoredByOk)
+TEST_F(SettingsDialog, RandomOrderAndTheNextKeyAreShownAndStoredByOk)
 {
-    SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle", 1);
-    Open();
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_SHUFFLE));
-    Press(IDC_SHUFFLE);
-    Ok();
-    EXPECT_EQ(0u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle"));
-    Open();
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_SHUFFLE));
-    Press(IDC_SHUFFLE);
-    Ok();
-    EXPECT_EQ(1u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle"));
+    const struct {
+        int id;
+        const char* value;
+    } boxes[] = {{IDC_SHUFFLE, "Shuffle"}, {IDC_NEXT_KEY, "NextKey"}};
+    for (const auto& box : boxes) {
+        SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, box.value, 1);
+        Open();
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, box.id)) << box.value;
+        Press(box.id);
+        Ok();
+        EXPECT_EQ(0u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, box.value));
+        Open();
+        EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, box.id)) << box.value;
+        Press(box.id);
+        Ok();
+        EXPECT_EQ(1u, ReadRegistryDword(HKEY_CURRENT_USER, RV_SETTINGS_KEY, box.value));
+    }
 }
 
 TEST_F(SettingsDialog, AnEmptyPlayListIsStoredAsAnEmptyKey)
