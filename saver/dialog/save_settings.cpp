@@ -21,18 +21,12 @@ void DeleteRunEntry(HKEY root)
         key.DeleteValue(RV_VALUE_COMPANION);
 }
 
-bool IsFile(const char* path)
-{
-    DWORD attributes = path[0] ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Until the companion has run once no path of it is stored (or the stored
 // file is gone): then rvtray.exe beside this program, else the one in the
 // Windows folder.
 void FindCompanion(char (&path)[MAX_PATH])
 {
-    if (IsFile(path))
+    if (NamesExistingFile(path))
         return;
     char folder[MAX_PATH];
     DWORD length = GetModuleFileNameA(NULL, folder, sizeof folder);
@@ -41,7 +35,7 @@ void FindCompanion(char (&path)[MAX_PATH])
         *slash = '\0';
         char beside[MAX_PATH];
         int written = snprintf(beside, sizeof beside, "%s\\rvtray.exe", folder);
-        if (written > 0 && (size_t)written < sizeof beside && IsFile(beside)) {
+        if (written > 0 && (size_t)written < sizeof beside && NamesExistingFile(beside)) {
             memcpy(path, beside, sizeof beside);
             return;
         }
@@ -51,7 +45,7 @@ void FindCompanion(char (&path)[MAX_PATH])
     int written = windowsLength > 0 && windowsLength < sizeof folder
                       ? snprintf(inWindows, sizeof inWindows, "%s\\rvtray.exe", folder)
                       : -1;
-    if (written > 0 && (size_t)written < sizeof inWindows && IsFile(inWindows))
+    if (written > 0 && (size_t)written < sizeof inWindows && NamesExistingFile(inWindows))
         memcpy(path, inWindows, sizeof inWindows);
 }
 

@@ -99,16 +99,6 @@ void ReadSystemTimeout()
     LoadedTimeoutMinutes = TimeoutMinutes;
 }
 
-// A start-up entry counts only when it names a visible, existing file.
-bool NamesExistingFile(const char* path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return (found.dwFileAttributes & NotVisibleFile) == 0;
-}
 
 // The entry is read quoted (as the companion writes a path with a blank) or not.
 bool RunEntryNamesCompanion(HKEY root)
@@ -173,6 +163,16 @@ void WriteTimeout()
 }
 
 }  // namespace
+
+bool NamesExistingFile(const char* path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = path && path[0] ? FindFirstFileA(path, &found) : INVALID_HANDLE_VALUE;
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return (found.dwFileAttributes & NotVisibleFile) == 0;
+}
 
 void LoadStoredSettings(bool withDescriptions)
 {

@@ -19,3 +19,7 @@ bool StoreSettings(char* companionPath, unsigned capacity);
 // Writes FileIndex (and the round of random order), so that the next session
 // starts where this one stopped.
 void SaveLastState();
+
+// True when path names a visible, existing file: a start-up entry or a
+// companion counts only then.
+bool NamesExistingFile(const char* path);
