@@ -9,6 +9,7 @@
 #define IDS_KEEP_TRAY_ICON 4
 #define IDS_TRAY_TIP       5
 #define IDD_SETTINGS       1
+#define IDD_ENTRY_TIME     2
 #define IDM_TRAY           102
 
 // Settings dialog controls.
@@ -36,6 +37,11 @@
 #define IDC_BUTTON_GROUP    90
 #define IDC_CLEAR_MSG_LIST  140
 #define IDC_HELP_BUTTON     9
+
+// The dialog of a play-list entry's own time.
+#define IDC_USE_COMMON_TIME 300
+#define IDC_OWN_TIME        301
+#define IDC_OWN_TIME_SPIN   302
 
 // Tray menu commands.
 #define IDM_MORE_SOFTWARE 39999

@@ -13,6 +13,11 @@
 #define RV_VALUE_SHUFFLE_LIST "ShuffleList"  // REG_DWORD: the play-list it was made for
 #define RV_VALUE_NEXT_KEY     "NextKey"      // REG_DWORD: 1 lets Right arrow show the next one
 #define RV_PLAYLIST_NAME_FMT  "File%10.2i"
+// Entries' own times: REG_DWORD seconds named as the play-list's values, and
+// the fingerprint of the play-list they were stored with, so that a list
+// rewritten by an older version does not inherit them.
+#define RV_TIMES_KEY          "Software\\Quillmark\\RvTray\\Times"
+#define RV_VALUE_TIMES_LIST   "List"
 
 // Start-up entries (HKEY_LOCAL_MACHINE, and HKEY_CURRENT_USER on the NT family).
 #define RV_RUN_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Run"

@@ -4,8 +4,11 @@
 #include <shellapi.h>
 #include <stdio.h>
 
+#include <string>
 #include <vector>
 
+#include "entry_time_dialog.h"
+#include "play_list_item.h"
 #include "save_settings.h"
 #include "resources/resource_ids.h"
 #include "saver/log/message_log.h"
@@ -22,9 +25,6 @@
 
 namespace {
 
-// Typed values are held here before they are multiplied, so that seconds
-// times 1000 and minutes times 60 always fit.
-const intptr_t TypedLimit = 32767;
 const int SelectionLimit = 1024;
 const int MessageListScroll = 400;  // lines, so that the newest entries show
 
@@ -75,8 +75,8 @@ void InitDialog(HWND dialog)
     MessageList = GetDlgItem(dialog, IDC_MSG_LIST);
     for (uint32_t i = 0; i < Catalogue.size(); ++i)
         AddItem(InstalledList, i);
-    for (uint32_t position : PlayList)
-        AddItem(PlayListBox, position);
+    for (size_t i = 0; i < PlayList.size(); ++i)
+        AddItem(PlayListBox, PackPlayListItem(PlayList[i], i < PlayListTimes.size() ? PlayListTimes[i] : 0));
     SetNumber(dialog, IDC_PERIOD, Period / 1000);
     SetNumber(dialog, IDC_TIMEOUT, TimeoutMinutes);
     SendDlgItemMessageA(dialog, IDC_PERIOD_SPIN, UDM_SETBUDDY, (WPARAM)PeriodEdit, 0);
@@ -90,25 +90,19 @@ void InitDialog(HWND dialog)
     FillMessageList();
 }
 
-// The leading number of an edit's text, held within 0..32767; false for an
-// empty text, which leaves the setting as it is.
-bool ReadTypedNumber(HWND dialog, int id, uint32_t atLeast, uint32_t* value)
+// The common time in the period box, held within the typed bounds; false for
+// an empty box, which leaves the setting as it is.
+bool TypedPeriod(HWND dialog, uint32_t* seconds)
 {
     char text[256] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    if (text[0] == '\0')
-        return false;
-    intptr_t typed = ReadDecimal(text);
-    if (typed > TypedLimit)
-        typed = TypedLimit;
-    *value = typed > (intptr_t)atLeast ? (uint32_t)typed : atLeast;
-    return true;
+    GetDlgItemTextA(dialog, IDC_PERIOD, text, sizeof text);
+    return HoldTypedNumber(text, ShortestTypedPeriod, LongestTypedPeriod, seconds);
 }
 
 void OnOk(HWND dialog)
 {
     uint32_t seconds;
-    if (ReadTypedNumber(dialog, IDC_PERIOD, 10, &seconds))
+    if (TypedPeriod(dialog, &seconds))
         Period = seconds * 1000;
     char typed[32] = "";
     GetDlgItemTextA(dialog, IDC_TIMEOUT, typed, sizeof typed);
@@ -117,9 +111,12 @@ void OnOk(HWND dialog)
     Shuffle = IsDlgButtonChecked(dialog, IDC_SHUFFLE) == BST_CHECKED;
     NextKey = IsDlgButtonChecked(dialog, IDC_NEXT_KEY) == BST_CHECKED;
     PlayList.clear();
+    PlayListTimes.clear();
     uint32_t data;
-    for (int i = 0; ItemData(PlayListBox, i, &data); ++i)
-        PlayList.push_back(data);
+    for (int i = 0; ItemData(PlayListBox, i, &data); ++i) {
+        PlayList.push_back(ItemPosition(data));
+        PlayListTimes.push_back(ItemOwnSeconds(data));
+    }
     EndDialog(dialog, IDOK);
     SaveSettings();
 }
@@ -135,12 +132,41 @@ int CaretItem()
 bool CaretEntry(uint32_t* position, BOOL* result)
 {
     int current = CaretItem();
-    if (current < 0 || !ItemData(PlayListBox, current, position)) {
+    uint32_t data;
+    if (current < 0 || !ItemData(PlayListBox, current, &data)) {
         *result = FALSE;
         return false;
     }
+    *position = ItemPosition(data);
     *result = TRUE;
     return *position < Catalogue.size();
+}
+
+// What the lists show for a catalogue entry: its description or file name.
+const std::string& EntryName(uint32_t position)
+{
+    static const std::string none;
+    const std::vector<std::string>& names = ShowFileNames ? Catalogue : Descriptions;
+    return position < names.size() ? names[position] : none;
+}
+
+// The caret entry's own time, asked for in a dialog of its own. FALSE when
+// the play-list has no entry to ask for.
+BOOL OnEntryTime(HWND dialog)
+{
+    int current = CaretItem();
+    uint32_t data;
+    if (current < 0 || !ItemData(PlayListBox, current, &data))
+        return FALSE;
+    uint32_t common = Period / 1000;
+    TypedPeriod(dialog, &common);
+    uint32_t own = ItemOwnSeconds(data);
+    if (!AskEntryTime(dialog, EntryName(ItemPosition(data)).c_str(), common, &own))
+        return TRUE;
+    SendMessageA(PlayListBox, LB_SETITEMDATA, (WPARAM)current,
+                 (LPARAM)PackPlayListItem(ItemPosition(data), own));
+    InvalidateRect(PlayListBox, NULL, TRUE);
+    return TRUE;
 }
 
 BOOL OnSetting()
@@ -188,16 +214,24 @@ BOOL OnPreview(HWND dialog)
     return TRUE;
 }
 
+// Every installed screen saver once; one that was in the play-list keeps the
+// first own time it had there.
 BOOL OnAddAll()
 {
+    std::vector<uint32_t> kept(Catalogue.size(), 0);
+    uint32_t data;
+    for (int i = 0; ItemData(PlayListBox, i, &data); ++i) {
+        uint32_t position = ItemPosition(data);
+        if (position < kept.size() && kept[position] == 0)
+            kept[position] = ItemOwnSeconds(data);
+    }
     SendMessageA(PlayListBox, LB_RESETCONTENT, 0, 0);
     LRESULT count = SendMessageA(InstalledList, LB_GETCOUNT, 0, 0);
     if (count == LB_ERR)
         return FALSE;
-    uint32_t data;
     for (int i = 0; i < (int)count; ++i) {
         if (ItemData(InstalledList, i, &data))
-            AddItem(PlayListBox, data);
+            AddItem(PlayListBox, PackPlayListItem(data, data < kept.size() ? kept[data] : 0));
     }
     return TRUE;
 }
@@ -269,8 +303,15 @@ BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
 {
     switch (LOWORD(wParam)) {
     case IDOK:
+        // Enter on the play-list is the keyboard's way to an entry's time.
+        if (GetFocus() == PlayListBox && OnEntryTime(dialog))
+            return TRUE;
         OnOk(dialog);
         return TRUE;
+    case IDC_PLAYLIST:
+        if (HIWORD(wParam) == LBN_DBLCLK)
+            return OnEntryTime(dialog);
+        return FALSE;
     case IDCANCEL:
         EndDialog(dialog, IDCANCEL);
         return TRUE;
@@ -316,9 +357,10 @@ BOOL OnDrawItem(const DRAWITEMSTRUCT* item)
 {
     if ((int)item->itemID == -1)
         return FALSE;
-    uint32_t position;
-    if (!ItemData(item->hwndItem, (int)item->itemID, &position))
+    uint32_t data;
+    if (!ItemData(item->hwndItem, (int)item->itemID, &data))
         return FALSE;
+    uint32_t position = ItemPosition(data);
     if (position >= Descriptions.size() || position >= Catalogue.size())
         return TRUE;
     HDC dc = item->hDC;
@@ -333,7 +375,7 @@ BOOL OnDrawItem(const DRAWITEMSTRUCT* item)
     SetTextColor(dc, foreground);
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
-    const std::string& text = ShowFileNames ? Catalogue[position] : Descriptions[position];
+    std::string text = PlayListItemText(EntryName(position), ItemOwnSeconds(data));
     int y = (item->rcItem.top + item->rcItem.bottom - metrics.tmHeight) / 2;
     // Drawn from the item's own left edge, so the text follows horizontal scrolling.
     TextOutA(dc, item->rcItem.left + 4, y, text.c_str(), (int)text.size());

@@ -12,10 +12,12 @@ const int SeedAttempts = 4096;
 
 }  // namespace
 
-void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index)
+void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index, std::vector<uint32_t>* times)
 {
     if (*index >= order.size())
         return;
+    if (times)
+        times->resize(order.size(), 0);
     uint32_t excluded = order[*index];
     uint32_t next = 0;  // entries kept before the excluded position
     size_t kept = 0;
@@ -24,9 +26,13 @@ void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index)
             continue;
         if (i < *index)
             ++next;
+        if (times)
+            (*times)[kept] = (*times)[i];
         order[kept++] = order[i];
     }
     order.resize(kept);
+    if (times)
+        times->resize(kept);
     *index = next;
 }
 
@@ -83,18 +89,4 @@ uint32_t ChooseRoundSeed(const std::vector<uint32_t>& playList, uint32_t seed,
         NextRandom(&seed);
     }
     return seed;
-}
-
-uint32_t PlayListFingerprint(const std::vector<const char*>& paths)
-{
-    uint32_t hash = 2166136261u;
-    for (const char* path : paths) {
-        for (const char* c = path ? path : "";; ++c) {
-            hash ^= (unsigned char)*c;
-            hash *= 16777619u;
-            if (!*c)
-                break;
-        }
-    }
-    return hash;
 }

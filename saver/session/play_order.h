@@ -1,6 +1,7 @@
 // The order of play: positions in the play-list, and the rounds of random
 // order. No Windows calls here.
 #pragma once
+#include <stddef.h>
 #include <stdint.h>
 
 #include <string>
@@ -9,8 +10,10 @@
 // Removes every entry equal to the one at *index (an excluded screen saver
 // goes with all its entries) and moves *index to the entry that followed it:
 // the list's size when the excluded one was the last. Nothing changes when
-// *index is outside the list.
-void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index);
+// *index is outside the list. times, when given, is a list parallel to order
+// (missing elements count as 0) and loses the same positions.
+void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index,
+                  std::vector<uint32_t>* times = NULL);
 
 // The position in the play-list as loaded of the entry at index in the same
 // list after exclusions (each took every entry of one screen saver, order
@@ -24,7 +27,9 @@ uint32_t PositionBeforeExclusions(const std::vector<uint32_t>& loaded,
 uint32_t NextRandom(uint32_t* state);
 
 // One round of random order: the entries of the play-list (repeats kept) in
-// the order the seed gives; the same seed always gives the same order.
+// the order the seed gives; the same seed always gives the same order. The
+// order depends on the seed and the list's size alone, so a list parallel to
+// the play-list is shuffled alike.
 std::vector<uint32_t> ShuffleRound(const std::vector<uint32_t>& playList, uint32_t seed);
 
 // The seed of a new round, starting from seed: its first entry is not
@@ -33,6 +38,3 @@ std::vector<uint32_t> ShuffleRound(const std::vector<uint32_t>& playList, uint32
 uint32_t ChooseRoundSeed(const std::vector<uint32_t>& playList, uint32_t seed,
                          const uint32_t* previousLast);
 
-// A fingerprint of the play-list's paths in order: a changed play-list starts
-// a new round. FNV-1a over the paths and their terminators.
-uint32_t PlayListFingerprint(const std::vector<const char*>& paths);

@@ -114,20 +114,20 @@ void ReportQuickEnd(const char* path, DWORD code)
                 path, (unsigned long)code);
 }
 
-// Waits out what is left of the period begun at turnStart; input and the end
-// of the session end the wait as in any turn.
-void WaitRestOfPeriod(DWORD turnStart)
+// Waits out what is left of the turn of length milliseconds begun at
+// turnStart; input and the end of the session end the wait as in any turn.
+void WaitRestOfTurn(DWORD turnStart, DWORD length)
 {
     DWORD elapsed = GetTickCount() - turnStart;
-    if (elapsed >= Period)
+    if (elapsed >= length)
         return;
     HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
-    WaitHandlingSentMessages(3, events, Period - elapsed);
+    WaitHandlingSentMessages(3, events, length - elapsed);
 }
 
-// Starts the screen saver at FileIndex and shows it for one period. Returns
-// false when it could not be started.
-bool ShowOneScreensaver(const char* path)
+// Starts the screen saver at FileIndex and shows it for one turn of length
+// milliseconds. Returns false when it could not be started.
+bool ShowOneScreensaver(const char* path, DWORD length)
 {
     DWORD turnStart = GetTickCount();
     BeginTurnWatch(path);
@@ -142,7 +142,7 @@ bool ShowOneScreensaver(const char* path)
     }
     if (!ok) {
         ReportFailedStart(path, GetLastError());
-        WaitRestOfPeriod(turnStart);
+        WaitRestOfTurn(turnStart, length);
         return false;
     }
 
@@ -171,7 +171,7 @@ bool ShowOneScreensaver(const char* path)
     }
     TraceFormat("%s  loaded", commandLine);
 
-    bool endedByItself = WaitHandlingSentMessages(4, ends, Period) == WAIT_OBJECT_0;
+    bool endedByItself = WaitHandlingSentMessages(4, ends, length) == WAIT_OBJECT_0;
     bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
     DWORD exitCode = 0;
     if (endedAtOnce)
@@ -190,7 +190,7 @@ bool ShowOneScreensaver(const char* path)
     // A screen saver that ends itself on the key for the next one is no fault.
     if (endedAtOnce && !IsSet(InputEvent) && !IsSet(NextEvent)) {
         ReportQuickEnd(path, exitCode);
-        WaitRestOfPeriod(turnStart);
+        WaitRestOfTurn(turnStart, length);
     }
     return true;
 }
@@ -264,7 +264,8 @@ bool RunOneTurn()
         uint32_t position = CurrentEntry();
         const char* path = position < Catalogue.size() ? Catalogue[position].c_str() : "";
         std::string kept = path;  // the play-list may shrink below
-        bool excluded = ShowOneScreensaver(kept.c_str()) && ExcludeIfMisbehaving(kept.c_str());
+        bool excluded = ShowOneScreensaver(kept.c_str(), CurrentTurnLength()) &&
+                        ExcludeIfMisbehaving(kept.c_str());
         if (!PlayList.empty()) {
             if (!excluded)
                 AdvanceTurn();

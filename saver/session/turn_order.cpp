@@ -7,14 +7,29 @@
 
 #include "play_order.h"
 #include "saver/settings/settings_state.h"
+#include "saver/settings/value_names.h"
 
 namespace {
 
-std::vector<uint32_t> Round;  // the current round when Shuffle is on
+std::vector<uint32_t> Round;       // the current round when Shuffle is on
+std::vector<uint32_t> RoundTimes;  // its entries' own times, at the same positions
 
 std::vector<uint32_t>& Order()
 {
     return Shuffle ? Round : PlayList;
+}
+
+std::vector<uint32_t>& OrderTimes()
+{
+    return Shuffle ? RoundTimes : PlayListTimes;
+}
+
+// A round's entries keep their own times: shuffled with the same seed, the
+// times follow their entries.
+void MakeRound()
+{
+    Round = ShuffleRound(PlayList, ShuffleSeed);
+    RoundTimes = ShuffleRound(PlayListTimes, ShuffleSeed);
 }
 
 // Differs between sessions and between rounds of one session.
@@ -31,7 +46,7 @@ uint32_t FreshSeed()
 void NewRound(const uint32_t* previousLast)
 {
     ShuffleSeed = ChooseRoundSeed(PlayList, FreshSeed(), previousLast);
-    Round = ShuffleRound(PlayList, ShuffleSeed);
+    MakeRound();
     ShuffleRoundStored = true;
     FileIndex = 0;
 }
@@ -40,6 +55,7 @@ void NewRound(const uint32_t* previousLast)
 
 void PrepareTurnOrder()
 {
+    PlayListTimes.resize(PlayList.size(), 0);
     if (!Shuffle)
         return;
     std::vector<const char*> paths;
@@ -50,7 +66,7 @@ void PrepareTurnOrder()
         ShuffleRoundStored && ShuffleList == fingerprint && FileIndex < PlayList.size();
     ShuffleList = fingerprint;
     if (continues)
-        Round = ShuffleRound(PlayList, ShuffleSeed);
+        MakeRound();
     else
         NewRound(NULL);
 }
@@ -67,6 +83,12 @@ uint32_t CurrentEntry()
         }
     }
     return Order()[FileIndex];
+}
+
+uint32_t CurrentTurnLength()
+{
+    const std::vector<uint32_t>& times = OrderTimes();
+    return TurnLength(Period, FileIndex < times.size() ? times[FileIndex] : 0);
 }
 
 void AdvanceTurn()
@@ -89,9 +111,11 @@ void ExcludeCurrentEntry()
     if (FileIndex >= order.size())
         return;
     uint32_t excluded = order[FileIndex];
-    ExcludeEntry(order, &FileIndex);
+    ExcludeEntry(order, &FileIndex, &OrderTimes());
     if (Shuffle) {
-        PlayList.erase(std::remove(PlayList.begin(), PlayList.end(), excluded), PlayList.end());
+        uint32_t first = (uint32_t)(std::find(PlayList.begin(), PlayList.end(), excluded) -
+                                    PlayList.begin());
+        ExcludeEntry(PlayList, &first, &PlayListTimes);
         // This round no longer matches the full play-list the next session
         // loads: it begins a new one.
         ShuffleList = 0;

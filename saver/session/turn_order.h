@@ -12,6 +12,10 @@ void PrepareTurnOrder();
 // must not be empty.
 uint32_t CurrentEntry();
 
+// The milliseconds of the current turn: the entry's own time or the common
+// period. After CurrentEntry.
+uint32_t CurrentTurnLength();
+
 // On to the next turn; after the last of a round, a new round.
 void AdvanceTurn();
 

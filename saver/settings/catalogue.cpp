@@ -133,6 +133,8 @@ void ScanDirectory(const char* directory)
         // A path that does not fit could never be started.
         if (written < 0 || (size_t)written >= sizeof path)
             continue;
+        if (Catalogue.size() >= CatalogueLimit)
+            return;
         Catalogue.push_back(path);
     }
 }

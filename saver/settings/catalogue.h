@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+// The most screen savers listed: what a list box holds on Windows 95, and
+// what the settings dialog's items have room for.
+const uint32_t CatalogueLimit = 32767;
+
 // What decides the folders of the catalogue.
 struct CatalogueFacts {
     std::string system;        // GetSystemDirectoryA: the program's own system folder

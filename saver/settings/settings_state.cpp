@@ -21,10 +21,12 @@ bool IsNtFamily()
 std::vector<std::string> Catalogue;
 std::vector<std::string> Descriptions;
 std::vector<uint32_t> PlayList;
+std::vector<uint32_t> PlayListTimes;
 
 void FreeSettings()
 {
     std::vector<std::string>().swap(Catalogue);
     std::vector<std::string>().swap(Descriptions);
     std::vector<uint32_t>().swap(PlayList);
+    std::vector<uint32_t>().swap(PlayListTimes);
 }

@@ -31,11 +31,14 @@ extern bool ShuffleRoundStored;
 extern std::vector<std::string> Catalogue;     // full paths of the installed screen savers
 extern std::vector<std::string> Descriptions;  // at the same positions; ModeConfig only
 extern std::vector<uint32_t> PlayList;         // catalogue positions in play order
+// The seconds of each play-list entry's own turn, at the same positions; 0
+// (or no element there) means the common period.
+extern std::vector<uint32_t> PlayListTimes;
 
 // The system's version, filled once at start: the password setting, the
 // start-up entries and the process snapshot differ between the families.
 extern OSVERSIONINFOA VersionInfo;
 bool IsNtFamily();
 
-// Frees the catalogue, the descriptions and the play-list.
+// Frees the catalogue, the descriptions and the play-list with its times.
 void FreeSettings();

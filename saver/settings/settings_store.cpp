@@ -39,15 +39,29 @@ void ReadPeriodAndIndex()
     }
 }
 
+// An entry's own time as stored beside the play-list: 0 (the common period)
+// when missing or unreadable.
+uint32_t ReadOwnTime(const RegistryKey& times, const char* name)
+{
+    DWORD seconds = 0;
+    if (!times.IsOpen() || !times.ReadDword(name, &seconds))
+        return 0;
+    return seconds < LongestOwnTime ? seconds : LongestOwnTime;
+}
+
 // Every stored path adds the positions of all catalogue entries equal to it,
-// in catalogue order. Looked up by key so that the cost grows with the sum of
-// the two sizes, not their product.
+// in catalogue order, each with the entry's own time. Looked up by key so
+// that the cost grows with the sum of the two sizes, not their product.
 void ReadPlayList()
 {
     RegistryKey key;
     if (!key.Create(HKEY_CURRENT_USER, RV_PLAYLIST_KEY))
         return;
+    RegistryKey times;
+    times.Open(HKEY_CURRENT_USER, RV_TIMES_KEY, KEY_QUERY_VALUE);
     PlayList.clear();
+    PlayListTimes.clear();
+    std::vector<std::string> stored;  // every path as stored, for the times' fingerprint
     std::unordered_map<std::string, std::vector<uint32_t>> positions;
     // A play-list stored by the other build names the system folders its
     // own way (System32 for the 32-bit build is SysWOW64 for the 64-bit one).
@@ -76,6 +90,7 @@ void ReadPlayList()
         if (type != REG_SZ || Catalogue.empty())
             continue;
         TerminateRegistryText(data, dataSize);
+        stored.push_back(data);
         const std::vector<uint32_t>* matches = NULL;
         auto found = positions.find(UpperCaseText(data));
         if (found != positions.end()) {
@@ -86,9 +101,21 @@ void ReadPlayList()
             if (inSystem != systemPositions.end())
                 matches = &inSystem->second;
         }
-        if (matches)
+        if (matches) {
             PlayList.insert(PlayList.end(), matches->begin(), matches->end());
+            PlayListTimes.insert(PlayListTimes.end(), matches->size(), ReadOwnTime(times, name));
+        }
     }
+
+    // Times stored with another list (one rewritten by an older version) are
+    // not carried over to entries they were never meant for.
+    std::vector<const char*> paths;
+    for (const std::string& path : stored)
+        paths.push_back(path.c_str());
+    DWORD list = 0;
+    if (!times.IsOpen() || !times.ReadDword(RV_VALUE_TIMES_LIST, &list) ||
+        list != PlayListFingerprint(paths))
+        PlayListTimes.assign(PlayList.size(), 0);
 }
 
 void ReadSystemTimeout()
@@ -148,6 +175,33 @@ void WritePlayList()
     }
 }
 
+// Only entries with a time of their own have a value; without any there is
+// no key.
+void WriteTimes()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, RV_TIMES_KEY);
+    RegistryKey key;
+    if (key.Open(HKEY_CURRENT_USER, RV_TIMES_KEY, KEY_ALL_ACCESS))
+        DeleteAllValues(key.Handle());
+    bool any = false;
+    for (uint32_t i = 0; i < PlayList.size() && i < PlayListTimes.size(); ++i)
+        any = any || (PlayListTimes[i] != 0 && PlayList[i] < Catalogue.size());
+    if (!any || (!key.IsOpen() && !key.Create(HKEY_CURRENT_USER, RV_TIMES_KEY)))
+        return;
+    std::vector<const char*> paths;
+    for (uint32_t i = 0; i < PlayList.size(); ++i) {
+        if (PlayList[i] >= Catalogue.size())
+            continue;
+        paths.push_back(Catalogue[PlayList[i]].c_str());
+        if (i >= PlayListTimes.size() || PlayListTimes[i] == 0)
+            continue;
+        char name[32];
+        FormatPlayListValueName(name, sizeof name, i);
+        key.WriteDword(name, PlayListTimes[i]);
+    }
+    key.WriteDword(RV_VALUE_TIMES_LIST, PlayListFingerprint(paths));
+}
+
 void WriteTimeout()
 {
     // Held here, so that what the box shows is what was stored.
@@ -183,6 +237,7 @@ void LoadStoredSettings(bool withDescriptions)
         if (PlayList.empty()) {
             for (uint32_t i = 0; i < Catalogue.size(); ++i)
                 PlayList.push_back(i);
+            PlayListTimes.assign(PlayList.size(), 0);
         }
         if (withDescriptions)
             LoadDescriptions();
@@ -206,6 +261,7 @@ bool StoreSettings(char* companionPath, unsigned capacity)
             key.Close();
         }
         WritePlayList();
+        WriteTimes();
         if (TimeoutMinutes != LoadedTimeoutMinutes)
             WriteTimeout();
         return true;

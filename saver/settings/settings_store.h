@@ -9,11 +9,11 @@ const uint32_t TimeoutMinutesLimit = 32767;
 // when asked (for the settings dialog).
 void LoadStoredSettings(bool withDescriptions);
 
-// Writes the period, the random order, the play-list and, when it differs
-// from what was loaded, the timeout (to the registry and the system;
-// TimeoutMinutes is held at TimeoutMinutesLimit), and reads the companion's
-// recorded path into companionPath (empty when there is none). False after a
-// failure.
+// Writes the period, the random order, the play-list with its entries' own
+// times and, when it differs from what was loaded, the timeout (to the
+// registry and the system; TimeoutMinutes is held at TimeoutMinutesLimit),
+// and reads the companion's recorded path into companionPath (empty when
+// there is none). False after a failure.
 bool StoreSettings(char* companionPath, unsigned capacity);
 
 // Writes FileIndex (and the round of random order), so that the next session

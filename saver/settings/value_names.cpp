@@ -54,11 +54,30 @@ intptr_t ReadDecimal(const char* text)
     return value == INTPTR_MIN ? INTPTR_MAX : -value;
 }
 
+bool HoldTypedNumber(const char* text, uint32_t atLeast, uint32_t atMost, uint32_t* value)
+{
+    if (!text || !*text)
+        return false;
+    intptr_t typed = ReadDecimal(text);
+    if (typed > (intptr_t)atMost)
+        typed = (intptr_t)atMost;
+    *value = typed > (intptr_t)atLeast ? (uint32_t)typed : atLeast;
+    return true;
+}
+
 uint32_t HoldPeriod(uint32_t stored)
 {
     if (stored < ShortestPeriod)
         return ShortestPeriod;
     return stored > LongestPeriod ? LongestPeriod : stored;
+}
+
+uint32_t TurnLength(uint32_t period, uint32_t ownSeconds)
+{
+    if (ownSeconds == 0)
+        return period;
+    const uint32_t longestSeconds = LongestPeriod / 1000;
+    return HoldPeriod((ownSeconds < longestSeconds ? ownSeconds : longestSeconds) * 1000);
 }
 
 uint32_t TimeoutMinutesAtOk(uint32_t shown, const char* typed, uint32_t limit)
@@ -71,4 +90,18 @@ uint32_t TimeoutMinutesAtOk(uint32_t shown, const char* typed, uint32_t limit)
     if (number < 1)
         return 1;
     return number > (intptr_t)limit ? limit : (uint32_t)number;
+}
+
+uint32_t PlayListFingerprint(const std::vector<const char*>& paths)
+{
+    uint32_t hash = 2166136261u;
+    for (const char* path : paths) {
+        for (const char* c = path ? path : "";; ++c) {
+            hash ^= (unsigned char)*c;
+            hash *= 16777619u;
+            if (!*c)
+                break;
+        }
+    }
+    return hash;
 }

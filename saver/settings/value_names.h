@@ -3,6 +3,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <vector>
+
 // "File" and the position right-aligned in 10 characters, at least two digits:
 // 0 -> "File        00", 100 -> "File       100". buffer needs 16 bytes.
 void FormatPlayListValueName(char* buffer, size_t capacity, uint32_t position);
@@ -16,11 +18,29 @@ uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit);
 // range of a pointer-sized integer are held at its ends.
 intptr_t ReadDecimal(const char* text);
 
+// A number typed into one of the settings dialog's boxes, as atoi reads it,
+// held within atLeast..atMost; false for an empty text, which leaves the
+// setting as it is.
+bool HoldTypedNumber(const char* text, uint32_t atLeast, uint32_t atMost, uint32_t* value);
+
 // A stored period as a session uses it, in milliseconds: 0 would start and
 // stop screen savers without pause, 0xFFFFFFFF would never rotate.
 const uint32_t ShortestPeriod = 1000;
 const uint32_t LongestPeriod = 24 * 60 * 60 * 1000;
 uint32_t HoldPeriod(uint32_t stored);
+
+// The longest own time of a play-list entry, in seconds, as the settings
+// dialog takes it; longer stored times are held here.
+const uint32_t LongestOwnTime = 32767;
+
+// The milliseconds of a turn: the common period, or the entry's own seconds
+// (0 for none) within the same bounds.
+uint32_t TurnLength(uint32_t period, uint32_t ownSeconds);
+
+// A fingerprint of the play-list's paths in order: a changed play-list starts
+// a new round of random order and drops the entries' stored times. FNV-1a
+// over the paths and their terminators.
+uint32_t PlayListFingerprint(const std::vector<const char*>& paths);
 
 // The timeout in minutes after OK of the settings dialog, from the box's text:
 // what it showed when that number is still there (nothing to write back),

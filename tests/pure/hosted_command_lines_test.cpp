@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "saver/dialog/play_list_item.h"
 #include "saver/processes/hosted_command_lines.h"
 #include "saver/settings/value_names.h"
 #include "shared/run_entry.h"
@@ -95,6 +96,53 @@ TEST(ValueNames, PlayListNamesAndTypedNumbers)
                                    {0xFFFFFFFF, 86400000}};
     for (const auto& period : periods)
         EXPECT_EQ(period[1], HoldPeriod(period[0])) << period[0];
+}
+
+// A turn lasts the entry's own time when it has one, within the common
+// period's bounds; the dialog's boxes take 10 to 32767 seconds.
+TEST(ValueNames, TurnLengthsAndTypedSeconds)
+{
+    const uint32_t turns[][3] = {
+        // period, own seconds, milliseconds
+        {20000, 0, 20000}, {20000, 60, 60000},    {20000, 32767, 32767000},
+        {5000, 86400, 86400000}, {5000, 86401, 86400000}, {5000, 0xFFFFFFFF, 86400000},
+    };
+    for (const auto& turn : turns)
+        EXPECT_EQ(turn[2], TurnLength(turn[0], turn[1])) << turn[1];
+
+    struct Case {
+        const char* typed;
+        bool read;
+        uint32_t seconds;
+    } cases[] = {
+        {"45", true, 45}, {"5", true, 10},  {"-7", true, 10},      {"99999999999", true, 32767},
+        {" 12s", true, 12}, {"", false, 0}, {"letters", true, 10},
+    };
+    for (const Case& c : cases) {
+        uint32_t seconds = 0;
+        EXPECT_EQ(c.read, HoldTypedNumber(c.typed, 10, 32767, &seconds)) << c.typed;
+        EXPECT_EQ(c.seconds, seconds) << c.typed;
+    }
+}
+
+// The dialog keeps an entry's own time in its item, beside the position, and
+// shows it after the name.
+TEST(PlayListItem, PositionAndOwnTimeInOneNumberAndTheTimeShown)
+{
+    const uint32_t items[][4] = {
+        // position, own seconds, item data, seconds kept
+        {3, 0, 3, 0}, {3, 60, (60u << 16) | 3, 60}, {32766, 32767, 0x7FFF7FFE, 32767},
+        {0, 99999, 32767u << 16, 32767},
+    };
+    for (const auto& item : items) {
+        uint32_t data = PackPlayListItem(item[0], item[1]);
+        EXPECT_EQ(item[2], data);
+        EXPECT_EQ(item[0], ItemPosition(data));
+        EXPECT_EQ(item[3], ItemOwnSeconds(data));
+    }
+    EXPECT_EQ("Plasma", PlayListItemText("Plasma", 0));
+    EXPECT_EQ("Plasma (60 s)", PlayListItemText("Plasma", 60));
+    EXPECT_EQ(" (32767 s)", PlayListItemText("", 32767));
 }
 
 // What the timeout box gives at OK: what it showed while that number is

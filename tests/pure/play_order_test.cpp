@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "saver/session/play_order.h"
+#include "saver/settings/value_names.h"
 
 namespace {
 
@@ -29,6 +31,22 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
         ExcludeEntry(c.list, &index);
         EXPECT_EQ(c.expectedList, c.list);
         EXPECT_EQ(c.expectedIndex, index);
+    }
+
+    // The entries' own times go with their entries; missing ones are 0.
+    struct Timed {
+        std::vector<uint32_t> list, times;
+        uint32_t index;
+        std::vector<uint32_t> expectedTimes;
+    } timed[] = {
+        {{7, 0, 7, 1, 2}, {60, 0, 30, 45, 10}, 2, {0, 45, 10}},
+        {{7, 0, 7, 1, 2}, {60, 15}, 0, {15, 0, 0}},
+        {{0, 1}, {5}, 5, {5}},  // outside: nothing changes
+    };
+    for (Timed& c : timed) {
+        uint32_t index = c.index;
+        ExcludeEntry(c.list, &index, &c.times);
+        EXPECT_EQ(c.expectedTimes, c.times) << c.index;
     }
 }
 
@@ -68,6 +86,22 @@ TEST(ShuffleRound, EveryEntryOncePerRoundRepeatsKeptAndTheSameSeedTheSameOrder)
             EXPECT_EQ(round, ShuffleRound(list, seed));
         }
     }
+    // A list of times beside the play-list is shuffled alike: each entry
+    // keeps its own.
+    std::vector<uint32_t> entries = {3, 3, 5, 3, 8, 9, 1}, times = {10, 20, 30, 0, 50, 60, 0};
+    for (uint32_t seed : {1u, 12345u, 0xFFFFFFFFu}) {
+        std::vector<uint32_t> round = ShuffleRound(entries, seed);
+        std::vector<uint32_t> roundTimes = ShuffleRound(times, seed);
+        std::vector<std::pair<uint32_t, uint32_t>> pairs, roundPairs;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            pairs.emplace_back(entries[i], times[i]);
+            roundPairs.emplace_back(round[i], roundTimes[i]);
+        }
+        std::sort(pairs.begin(), pairs.end());
+        std::sort(roundPairs.begin(), roundPairs.end());
+        EXPECT_EQ(pairs, roundPairs) << "seed " << seed;
+    }
+
     // Not the play-list's own order every time.
     std::vector<uint32_t> ten = lists[3];
     int same = 0;

@@ -61,6 +61,37 @@ TEST_F(Session, RotatesFromTheStoredIndexAndStoresThePositionAfterIt)
     ExpectNothingLeftRunning();
 }
 
+// An entry with a time of its own runs that long, the others the common
+// period, in the play-list's order and in random order.
+TEST(SessionTurns, AnEntryWithATimeOfItsOwnRunsThatLongInEitherOrder)
+{
+    for (DWORD shuffle : {0u, 1u}) {
+        SessionDriver driver;
+        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "long_a.scr");
+        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "short_b.scr");
+        driver.SetPlayList({a, b}, {4, 0});
+        driver.SetPeriod(1000);
+        SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle", shuffle);
+        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.WaitForRecords("tick", 4, 20000));
+        SessionDriver::PressKey();
+        ASSERT_TRUE(driver.WaitForEnd(SessionEnd));
+        std::vector<RecordLine> ticks = driver.RecordsStartingWith("tick");
+        std::vector<std::string> names = driver.StartedFileNames();
+        ASSERT_EQ(ticks.size(), names.size());
+        for (size_t i = 0; i + 1 < ticks.size(); ++i) {
+            DWORD turn = (DWORD)(NumberAfter(ticks[i + 1].text, "tick ") -
+                                 NumberAfter(ticks[i].text, "tick "));
+            if (names[i].find("long_a") != std::string::npos) {
+                EXPECT_GE(turn, 3900u) << "shuffle " << shuffle << ", turn " << i;
+                EXPECT_LT(turn, 6000u) << "shuffle " << shuffle << ", turn " << i;
+            } else {
+                EXPECT_LT(turn, 2900u) << "shuffle " << shuffle << ", turn " << i;
+            }
+        }
+    }
+}
+
 TEST_F(Session, ASingleEntryIsStartedAnewEachTurn)
 {
     std::string only = Install("good_only.scr");

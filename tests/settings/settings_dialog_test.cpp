@@ -295,6 +295,75 @@ TEST_F(SettingsDialog, KeptPreviewsOutliveTheDialogUntilTheLastCloses)
         EXPECT_FALSE(ProcessRuns(start.pid));
 }
 
+// An entry's own time: double-click or Enter on it opens "Time for <name>";
+// the time goes with the entry as it moves, OK stores it, Cancel does not.
+TEST_F(SettingsDialog, AnEntrysOwnTimeIsAskedForOnDoubleClickOrEnter)
+{
+    const char timeTitle[] = "Time for Rotaveil Test Saver";
+    auto post = [&](UINT message, int item, WPARAM wParam = 0) {
+        int height = (int)SendMessageA(Item(IDC_PLAYLIST), LB_GETITEMHEIGHT, 0, 0);
+        PostMessageA(Item(IDC_PLAYLIST), message, wParam, MAKELPARAM(10, height * item + height / 2));
+    };
+    auto click = [&](int item) {
+        post(WM_LBUTTONDOWN, item, MK_LBUTTON);
+        post(WM_LBUTTONUP, item);
+    };
+    // Sets the entry's time in the dialog that opened: seconds, or 0 for the
+    // common time; the box shows what it had.
+    auto answer = [&](const char* shown, DWORD seconds, int button) {
+        HWND time = NULL;
+        ASSERT_TRUE(WaitUntil(5000, [&] { return (time = FindWindowA(NULL, timeTitle)) != NULL; }));
+        char text[32] = "";
+        GetDlgItemTextA(time, IDC_OWN_TIME, text, sizeof text);
+        EXPECT_STREQ(shown, text);
+        bool common = IsDlgButtonChecked(time, IDC_USE_COMMON_TIME) == BST_CHECKED;
+        if (common != (seconds == 0))
+            SendDlgItemMessageA(time, IDC_USE_COMMON_TIME, BM_CLICK, 0, 0);
+        EXPECT_EQ(seconds != 0, IsWindowEnabled(GetDlgItem(time, IDC_OWN_TIME)) != FALSE);
+        if (seconds)
+            SetDlgItemTextA(time, IDC_OWN_TIME, std::to_string(seconds).c_str());
+        SendDlgItemMessageA(time, button, BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindow(time); }));
+    };
+    driver_.SetPeriod(30000);
+    driver_.SetPlayList({a_, b_, c_});
+    Open();
+    click(1);
+    post(WM_LBUTTONDBLCLK, 1, MK_LBUTTON);
+    post(WM_LBUTTONUP, 1);
+    answer("30", 45, IDOK);
+    EXPECT_EQ((std::vector<uint32_t>{0, (45u << 16) | 1, 2}), ListData(IDC_PLAYLIST));
+    Caret(1);
+    Press(IDC_MOVE_UP);
+    click(2);
+    post(WM_KEYDOWN, 2, VK_RETURN);
+    answer("30", 5, IDOK);
+    EXPECT_EQ((std::vector<uint32_t>{(45u << 16) | 1, 0, (10u << 16) | 2}), ListData(IDC_PLAYLIST))
+        << "moved with its entry; 5 s held at 10";
+    click(0);
+    post(WM_KEYDOWN, 0, VK_RETURN);
+    answer("45", 0, IDCANCEL);
+    Ok();
+    auto storedTime = [](int position) {
+        return ReadRegistryDword(HKEY_CURRENT_USER, RV_TIMES_KEY,
+                                 PlayListValueName(position).c_str());
+    };
+    EXPECT_EQ((std::vector<std::string>{b_, a_, c_}), StoredPlayList());
+    EXPECT_EQ(45u, storedTime(0));
+    EXPECT_EQ(0xFFFFFFFFu, storedTime(1));
+    EXPECT_EQ(10u, storedTime(2));
+
+    Open();
+    EXPECT_EQ((std::vector<uint32_t>{(45u << 16) | 1, 0, (10u << 16) | 2}), ListData(IDC_PLAYLIST));
+    click(0);
+    post(WM_LBUTTONDBLCLK, 0, MK_LBUTTON);
+    answer("45", 0, IDOK);
+    EXPECT_EQ((std::vector<uint32_t>{1, 0, (10u << 16) | 2}), ListData(IDC_PLAYLIST));
+    Press(IDCANCEL);
+    ASSERT_TRUE(saver_.WaitForExit(15000));
+    EXPECT_EQ(45u, storedTime(0)) << "Cancel stored the common time";
+}
+
 // OK of a dialog whose timeout box nobody touched leaves the system's timeout
 // as it was, also one that is no whole number of minutes.
 TEST_F(SettingsDialog, AnUntouchedTimeoutSurvivesOk)

@@ -136,6 +136,49 @@ TEST_F(SettingsStore, EmptyPlayListIsSavedAsAKeyWithoutValues)
     EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), PlayList);
 }
 
+// Entries' own times are stored beside the play-list by value name, read back
+// with their entries, and dropped when unreadable or stored for another list.
+TEST_F(SettingsStore, EntriesOwnTimesAreStoredBesideThePlayList)
+{
+    auto storedTime = [](int position) {
+        return ReadRegistryDword(HKEY_CURRENT_USER, RV_TIMES_KEY,
+                                 PlayListValueName(position).c_str());
+    };
+    LoadSettings();
+    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0}), PlayListTimes) << "the whole catalogue";
+    PlayList = {2, 0, 2, 1};
+    PlayListTimes = {60, 0, 5, 0};
+    SaveSettings();
+    EXPECT_EQ(60u, storedTime(0));
+    EXPECT_EQ(0xFFFFFFFFu, storedTime(1)) << "the common time is no value";
+    EXPECT_EQ(5u, storedTime(2));
+    FreeSettings();
+    LoadSettings();
+    EXPECT_EQ((std::vector<uint32_t>{2, 0, 2, 1}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{60, 0, 5, 0}), PlayListTimes);
+
+    // Unreadable values mean the common time; a long one is held.
+    SetRegistryText(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName(0).c_str(), "60");
+    WORD shortNumber = 7;
+    SetRegistryRaw(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName(2).c_str(), REG_DWORD,
+                   &shortNumber, 2);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName(3).c_str(), 4000000000u);
+    FreeSettings();
+    LoadSettings();
+    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 32767}), PlayListTimes);
+
+    // A play-list rewritten by a version that knows no times keeps none.
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName(0).c_str(), 60);
+    StorePlayList({c_, a_, b_, b_});
+    FreeSettings();
+    LoadSettings();
+    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 0}), PlayListTimes);
+
+    // Without own times there is no key.
+    SaveSettings();
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, RV_TIMES_KEY));
+}
+
 TEST_F(SettingsStore, SystemTimeoutIsReadInWholeMinutes)
 {
     SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, 45, NULL, 0);

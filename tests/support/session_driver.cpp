@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "saver/settings/value_names.h"
 #include "shared/names.h"
 #include "tests/fixtures/fixture_record.h"
 
@@ -70,6 +71,22 @@ void SessionDriver::SetPlayList(const std::vector<std::string>& paths)
     for (size_t i = 0; i < paths.size(); ++i)
         SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName((int)i).c_str(),
                         paths[i].c_str());
+}
+
+void SessionDriver::SetPlayList(const std::vector<std::string>& paths,
+                                const std::vector<DWORD>& ownSeconds)
+{
+    SetPlayList(paths);
+    DeleteRegistryTree(HKEY_CURRENT_USER, RV_TIMES_KEY);
+    std::vector<const char*> stored;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        stored.push_back(paths[i].c_str());
+        if (i < ownSeconds.size() && ownSeconds[i] != 0)
+            SetRegistryNumber(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName((int)i).c_str(),
+                              ownSeconds[i]);
+    }
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TIMES_KEY, RV_VALUE_TIMES_LIST,
+                      PlayListFingerprint(stored));
 }
 
 bool SessionDriver::Start(const std::string& arguments)

@@ -23,6 +23,8 @@ public:
     void SetPeriod(DWORD milliseconds);
     void SetFileIndex(DWORD index);
     void SetPlayList(const std::vector<std::string>& paths);
+    // The play-list with each entry's own time in seconds (0: the common one).
+    void SetPlayList(const std::vector<std::string>& paths, const std::vector<DWORD>& ownSeconds);
 
     bool Start(const std::string& arguments = "/s");
     bool WaitForEnd(DWORD milliseconds);
