@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # Makes docs/settings-dialog.png: the settings dialog as it looks under Wine
-# with the sample screen savers installed and a play-list of two of them.
+# with the sample screen savers installed and a play-list of two of them, one
+# with a time of its own.
 #   tools/screenshot-dialog.sh [dpi]   at 144 (150 %): docs/settings-dialog-150.png
+#   tools/screenshot-dialog.sh time    docs/entry-time-dialog.png: "Time for Plasma",
+#                                      opened by a double-click on its entry
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dpi=${1:-96}
 out="$root/docs/settings-dialog.png"
+time_dialog=""
+if [ "$dpi" = time ]; then
+    dpi=96
+    time_dialog=1
+    out="$root/docs/entry-time-dialog.png"
+fi
 [ "$dpi" = 96 ] || out="$root/docs/settings-dialog-$((dpi * 100 / 96)).png"
 . "$root/tools/wine-env.sh"
 rv_screenshot_start "$root"
@@ -20,6 +29,19 @@ cp "$bin/_Rotaveil.scr" "$bin/Starfield.scr" "$bin/Plasma.scr" "$bin/Drifting Cl
     /d 'C:\windows\Plasma.scr' /f >/dev/null 2>&1
 "$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Files' /v 'File        01' \
     /d 'C:\windows\Starfield.scr' /f >/dev/null 2>&1
+# Plasma has a time of its own; the times count only with the fingerprint of
+# the play-list they were stored with (FNV-1a over the paths and terminators).
+list=$(python3 -c '
+import sys
+h = 2166136261
+for p in sys.argv[1:]:
+    for b in p.encode() + b"\0":
+        h = ((h ^ b) * 16777619) & 0xFFFFFFFF
+print(h)' 'C:\windows\Plasma.scr' 'C:\windows\Starfield.scr')
+"$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Times' /v 'File        00' /t REG_DWORD \
+    /d 60 /f >/dev/null 2>&1
+"$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Times' /v List /t REG_DWORD \
+    /d "$list" /f >/dev/null 2>&1
 printf '07/12/26 09:41 Screensaver C:\\windows\\Plasma.scr started notepad.exe process\r\n' \
     > "$windows/_Rotaveil.log"
 
@@ -33,5 +55,16 @@ done
 [ -n "$dialog" ] || { echo "the settings dialog did not appear" >&2; exit 1; }
 sleep 1.5
 mkdir -p "$root/docs"
+if [ -n "$time_dialog" ]; then
+    # The play-list's first entry, at 100 %.
+    xdotool mousemove --window "$dialog" 340 66 click --repeat 2 --delay 60 1
+    for _ in $(seq 50); do
+        dialog=$(xdotool search --name '^Time for Plasma$' 2>/dev/null | head -1 || true)
+        [ -n "$dialog" ] && break
+        sleep 0.2
+    done
+    [ -n "$dialog" ] || { echo "the time dialog did not appear" >&2; exit 1; }
+    sleep 1
+fi
 import -window "$dialog" "$out"
 echo "${out#$root/}"
