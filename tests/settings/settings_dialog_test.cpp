@@ -359,6 +359,9 @@ TEST_F(SettingsDialog, AnEntrysOwnTimeIsAskedForOnDoubleClickOrEnter)
     post(WM_LBUTTONDBLCLK, 0, MK_LBUTTON);
     answer("45", 0, IDOK);
     EXPECT_EQ((std::vector<uint32_t>{1, 0, (10u << 16) | 2}), ListData(IDC_PLAYLIST));
+    Press(IDC_ADD_ALL);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, (10u << 16) | 2, 3}), ListData(IDC_PLAYLIST))
+        << "an entry that stays keeps its time";
     Press(IDCANCEL);
     ASSERT_TRUE(saver_.WaitForExit(15000));
     EXPECT_EQ(45u, storedTime(0)) << "Cancel stored the common time";
