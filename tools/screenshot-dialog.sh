@@ -46,24 +46,15 @@ printf '07/12/26 09:41 Screensaver C:\\windows\\Plasma.scr started notepad.exe p
     > "$windows/_Rotaveil.log"
 
 "$RV_WINE" 'C:\windows\_Rotaveil.scr' /c >/dev/null 2>&1 &
-dialog=""
-for _ in $(seq 100); do
-    dialog=$(xdotool search --name '^Rotaveil settings$' 2>/dev/null | head -1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.2
-done
-[ -n "$dialog" ] || { echo "the settings dialog did not appear" >&2; exit 1; }
+dialog=$(rv_find_window '^Rotaveil settings$') ||
+    { echo "the settings dialog did not appear" >&2; exit 1; }
 sleep 1.5
 mkdir -p "$root/docs"
 if [ -n "$time_dialog" ]; then
     # The play-list's first entry, at 100 %.
     xdotool mousemove --window "$dialog" 340 66 click --repeat 2 --delay 60 1
-    for _ in $(seq 50); do
-        dialog=$(xdotool search --name '^Time for Plasma$' 2>/dev/null | head -1 || true)
-        [ -n "$dialog" ] && break
-        sleep 0.2
-    done
-    [ -n "$dialog" ] || { echo "the time dialog did not appear" >&2; exit 1; }
+    dialog=$(rv_find_window '^Time for Plasma$') ||
+        { echo "the time dialog did not appear" >&2; exit 1; }
     sleep 1
 fi
 import -window "$dialog" "$out"

@@ -11,13 +11,8 @@ mkdir -p "$root/docs"
 # viewer, file, window title, picture
 shoot() {
     "$RV_WINE" "$1" "C:\\windows\\$2" >/dev/null 2>&1 &
-    local viewer=$! window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --name "$3" 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        sleep 0.2
-    done
-    [ -n "$window" ] || { echo "$1 showed no window named '$3'" >&2; exit 1; }
+    local viewer=$! window
+    window=$(rv_find_window "$3") || { echo "$1 showed no window named '$3'" >&2; exit 1; }
     sleep 2
     import -window "$window" "$root/docs/$4"
     echo "docs/$4"

@@ -72,6 +72,18 @@ rv_screenshot_start() {
     bin="$root/build/x86_64/bin"
 }
 
+# Prints the id of the first X window whose name matches the pattern, waiting
+# up to 20 seconds for it; fails when none appears.
+rv_find_window() {
+    local window=""
+    for _ in $(seq 100); do
+        window=$(xdotool search --name "$1" 2>/dev/null | head -1 || true)
+        [ -n "$window" ] && { echo "$window"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
 # Ends a wineserver left over from an earlier run on the same prefix path.
 rv_wine_clean() {
     WINEPREFIX="$1" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
