@@ -36,8 +36,7 @@ void InitEntryTime(HWND dialog, const EntryTime* entry)
                         (WPARAM)GetDlgItem(dialog, IDC_OWN_TIME), 0);
     SendDlgItemMessageA(dialog, IDC_OWN_TIME_SPIN, UDM_SETRANGE, 0,
                         MAKELPARAM(LongestTypedPeriod, ShortestTypedPeriod));
-    CheckDlgButton(dialog, IDC_USE_COMMON_TIME,
-                   entry->ownSeconds ? BST_UNCHECKED : BST_CHECKED);
+    CheckDlgButton(dialog, IDC_USE_COMMON_TIME, entry->ownSeconds ? BST_UNCHECKED : BST_CHECKED);
     ShowChoice(dialog);
 }
 

@@ -76,7 +76,8 @@ void InitDialog(HWND dialog)
     for (uint32_t i = 0; i < Catalogue.size(); ++i)
         AddItem(InstalledList, i);
     for (size_t i = 0; i < PlayList.size(); ++i)
-        AddItem(PlayListBox, PackPlayListItem(PlayList[i], i < PlayListTimes.size() ? PlayListTimes[i] : 0));
+        AddItem(PlayListBox,
+                PackPlayListItem(PlayList[i], i < PlayListTimes.size() ? PlayListTimes[i] : 0));
     SetNumber(dialog, IDC_PERIOD, Period / 1000);
     SetNumber(dialog, IDC_TIMEOUT, TimeoutMinutes);
     SendDlgItemMessageA(dialog, IDC_PERIOD_SPIN, UDM_SETBUDDY, (WPARAM)PeriodEdit, 0);

@@ -113,8 +113,8 @@ void ExcludeCurrentEntry()
     uint32_t excluded = order[FileIndex];
     ExcludeEntry(order, &FileIndex, &OrderTimes());
     if (Shuffle) {
-        uint32_t first = (uint32_t)(std::find(PlayList.begin(), PlayList.end(), excluded) -
-                                    PlayList.begin());
+        uint32_t first =
+            (uint32_t)(std::find(PlayList.begin(), PlayList.end(), excluded) - PlayList.begin());
         ExcludeEntry(PlayList, &first, &PlayListTimes);
         // This round no longer matches the full play-list the next session
         // loads: it begins a new one.

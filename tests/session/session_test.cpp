@@ -68,7 +68,8 @@ TEST(SessionTurns, AnEntryWithATimeOfItsOwnRunsThatLongInEitherOrder)
     for (DWORD shuffle : {0u, 1u}) {
         SessionDriver driver;
         std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "long_a.scr");
-        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "short_b.scr");
+        std::string b =
+            driver.savers.Install("rvt_good.scr", SaverDirectory::System, "short_b.scr");
         driver.SetPlayList({a, b}, {4, 0});
         driver.SetPeriod(1000);
         SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle", shuffle);

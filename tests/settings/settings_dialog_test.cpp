@@ -302,7 +302,8 @@ TEST_F(SettingsDialog, AnEntrysOwnTimeIsAskedForOnDoubleClickOrEnter)
     const char timeTitle[] = "Time for Rotaveil Test Saver";
     auto post = [&](UINT message, int item, WPARAM wParam = 0) {
         int height = (int)SendMessageA(Item(IDC_PLAYLIST), LB_GETITEMHEIGHT, 0, 0);
-        PostMessageA(Item(IDC_PLAYLIST), message, wParam, MAKELPARAM(10, height * item + height / 2));
+        PostMessageA(Item(IDC_PLAYLIST), message, wParam,
+                     MAKELPARAM(10, height * item + height / 2));
     };
     auto click = [&](int item) {
         post(WM_LBUTTONDOWN, item, MK_LBUTTON);
