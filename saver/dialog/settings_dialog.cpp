@@ -144,11 +144,10 @@ bool CaretEntry(uint32_t* position, BOOL* result)
 }
 
 // What the lists show for a catalogue entry: its description or file name.
-const std::string& EntryName(uint32_t position)
+std::string EntryName(uint32_t position)
 {
-    static const std::string none;
     const std::vector<std::string>& names = ShowFileNames ? Catalogue : Descriptions;
-    return position < names.size() ? names[position] : none;
+    return position < names.size() ? names[position] : std::string();
 }
 
 // The caret entry's own time, asked for in a dialog of its own. FALSE when
