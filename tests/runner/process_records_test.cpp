@@ -191,9 +191,17 @@ TEST_F(ProcessRecords, TheLastVisibleTopLevelWindowIsAttachedNeverAnOwnedOne)
     HWND second = (HWND)(INT_PTR)NumberAfter(windows[1].text, "child window ");
     HWND owned = (HWND)(INT_PTR)NumberAfter(driver_.RecordsStartingWith("owned window")[0].text,
                                             "owned window ");
-    // Enumeration runs from the top of the z-order: put the second window last.
+    HWND first = (HWND)(INT_PTR)NumberAfter(windows[0].text, "child window ");
+    // Enumeration runs from the top of the z-order: put the second window last
+    // (below the first; Wine may take a moment to restack another process's).
     SetWindowPos(second, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    PumpMessagesFor(200);
+    ASSERT_TRUE(WaitUntil(2000, [&] {
+        for (HWND below = GetWindow(first, GW_HWNDNEXT); below;
+             below = GetWindow(below, GW_HWNDNEXT))
+            if (below == second)
+                return true;
+        return false;
+    })) << "the second window was not put below the first";
     AttachWindows(0);
     EXPECT_EQ(second, child->window);
     EXPECT_NE(owned, child->window);
