@@ -7,6 +7,7 @@
 #include "run_modes.h"
 #include "resources/resource_ids.h"
 #include "saver/log/message_log.h"
+#include "saver/processes/message_wait.h"
 #include "saver/session/password.h"
 #include "saver/session/session.h"
 #include "saver/settings/settings_state.h"
@@ -34,13 +35,6 @@ void RunChosenMode()
         RunSaverSession();
         break;
     }
-}
-
-void CloseIfOpen(HANDLE& handle)
-{
-    if (handle)
-        CloseHandle(handle);
-    handle = NULL;
 }
 
 }  // namespace

@@ -21,6 +21,17 @@ void DeleteRunEntry(HKEY root)
         key.DeleteValue(RV_VALUE_COMPANION);
 }
 
+// True, with path set, when folder holds rvtray.exe.
+bool CompanionIn(const char* folder, char (&path)[MAX_PATH])
+{
+    char candidate[MAX_PATH];
+    int written = snprintf(candidate, sizeof candidate, "%s\\rvtray.exe", folder);
+    if (written <= 0 || (size_t)written >= sizeof candidate || !NamesExistingFile(candidate))
+        return false;
+    memcpy(path, candidate, sizeof candidate);
+    return true;
+}
+
 // Until the companion has run once no path of it is stored (or the stored
 // file is gone): then rvtray.exe beside this program, else the one in the
 // Windows folder.
@@ -33,20 +44,12 @@ void FindCompanion(char (&path)[MAX_PATH])
     char* slash = length > 0 && length < sizeof folder ? strrchr(folder, '\\') : NULL;
     if (slash) {
         *slash = '\0';
-        char beside[MAX_PATH];
-        int written = snprintf(beside, sizeof beside, "%s\\rvtray.exe", folder);
-        if (written > 0 && (size_t)written < sizeof beside && NamesExistingFile(beside)) {
-            memcpy(path, beside, sizeof beside);
+        if (CompanionIn(folder, path))
             return;
-        }
     }
     UINT windowsLength = GetWindowsDirectoryA(folder, sizeof folder);
-    char inWindows[MAX_PATH];
-    int written = windowsLength > 0 && windowsLength < sizeof folder
-                      ? snprintf(inWindows, sizeof inWindows, "%s\\rvtray.exe", folder)
-                      : -1;
-    if (written > 0 && (size_t)written < sizeof inWindows && NamesExistingFile(inWindows))
-        memcpy(path, inWindows, sizeof inWindows);
+    if (windowsLength > 0 && windowsLength < sizeof folder)
+        CompanionIn(folder, path);
 }
 
 void StartCompanion(const char* companionPath)

@@ -16,3 +16,15 @@ DWORD WaitHandlingSentMessages(DWORD count, const HANDLE* handles, DWORD millise
         PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
+
+bool IsSignalled(HANDLE handle)
+{
+    return WaitForSingleObject(handle, 0) != WAIT_TIMEOUT;
+}
+
+void CloseIfOpen(HANDLE& handle)
+{
+    if (handle)
+        CloseHandle(handle);
+    handle = NULL;
+}

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "message_wait.h"
 #include "process_info.h"
 #include "session_handles.h"
 #include "toolhelp.h"
@@ -177,7 +178,7 @@ void EndTurnWatch()
 
 void DetectChildProcesses()
 {
-    if (WaitForSingleObject(StopEvent, 0) != WAIT_TIMEOUT)
+    if (IsSignalled(StopEvent))
         return;
     try {
         RecordNewDescendants();

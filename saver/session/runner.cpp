@@ -35,11 +35,6 @@ const DWORD NextKeyUpLimit = 3000;  // ms at most for the next-screensaver key t
 // input, still keeps its turn (a black screen): retrying at once would spin.
 const DWORD ShortestTurn = 1000;
 
-bool IsSet(HANDLE event)
-{
-    return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
-}
-
 // The screen savers whose quick end was logged this session: once each.
 std::vector<std::string> QuickEndsLogged;
 
@@ -188,7 +183,7 @@ bool ShowOneScreensaver(const char* path, DWORD length)
     // anything else is started.
     LetTheWatchLookOnce();
     // A screen saver that ends itself on the key for the next one is no fault.
-    if (endedAtOnce && !IsSet(InputEvent) && !IsSet(NextEvent)) {
+    if (endedAtOnce && !IsSignalled(InputEvent) && !IsSignalled(NextEvent)) {
         ReportQuickEnd(path, exitCode);
         WaitRestOfTurn(turnStart, length);
     }
@@ -246,9 +241,9 @@ void WaitForNextKeyUp()
 void HoldUntilUnlocked()
 {
     HANDLE events[2] = {StopEvent, InputEvent};
-    while (PasswordLocksSession() && !IsSet(StopEvent)) {
+    while (PasswordLocksSession() && !IsSignalled(StopEvent)) {
         WaitHandlingSentMessages(2, events, INFINITE);
-        if (IsSet(InputEvent) && !IsSet(StopEvent))
+        if (IsSignalled(InputEvent) && !IsSignalled(StopEvent))
             AskForPassword();
     }
 }
@@ -269,9 +264,9 @@ bool RunOneTurn()
         if (!PlayList.empty()) {
             if (!excluded)
                 AdvanceTurn();
-            if (IsSet(InputEvent))
+            if (IsSignalled(InputEvent))
                 AskForPassword();
-            if (IsSet(NextEvent))
+            if (IsSignalled(NextEvent))
                 WaitForNextKeyUp();
             TraceFormat("Processes.size()=%i", (int)Processes.size());
         }
@@ -290,7 +285,7 @@ DWORD WINAPI RunScreensavers(LPVOID)
         SessionJob = CreateSessionJob();
         TraceFormat("%i  files to load", (int)PlayList.size());
         PrepareTurnOrder();
-        while (RunOneTurn() && !IsSet(StopEvent)) {
+        while (RunOneTurn() && !IsSignalled(StopEvent)) {
         }
         Trace("RunScreensavers clean-up code -------------");
         ClearProcesses(Processes);

@@ -35,18 +35,6 @@ HANDLE WatchPause = NULL;
 HANDLE WatchPaused = NULL;
 const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
 
-bool IsSet(HANDLE event)
-{
-    return WaitForSingleObject(event, 0) != WAIT_TIMEOUT;
-}
-
-void CloseIfOpen(HANDLE& handle)
-{
-    if (handle)
-        CloseHandle(handle);
-    handle = NULL;
-}
-
 void EndThread(HANDLE& thread)
 {
     if (!thread)
@@ -163,10 +151,10 @@ void ResumeInputWatch()
 DWORD WINAPI WatchInput(LPVOID)
 {
     memset(KeyStates, 1, sizeof KeyStates);
-    while (!IsSet(StopEvent)) {
-        if (IsSet(WatchPause)) {
+    while (!IsSignalled(StopEvent)) {
+        if (IsSignalled(WatchPause)) {
             SetEvent(WatchPaused);
-            while (IsSet(WatchPause) && WaitForSingleObject(StopEvent, WatchRest) == WAIT_TIMEOUT) {
+            while (IsSignalled(WatchPause) && WaitForSingleObject(StopEvent, WatchRest) == WAIT_TIMEOUT) {
             }
             // Cleared before WatchPause is looked at again: a pause asked for
             // meanwhile finds the watch standing, or about to stand.

@@ -5,6 +5,7 @@
 #include "saver_state.h"
 #include "resources/resource_ids.h"
 #include "saver/log/trace.h"
+#include "saver/processes/message_wait.h"
 #include "shared/names.h"
 #include "shared/system_text.h"
 
@@ -120,8 +121,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
         // Where the session's question is the only lock, a close from another
         // program must not unlock the machine: it is taken as input.
-        if (RunMode == ModeSaver && CloseAsksPassword &&
-            WaitForSingleObject(StopEvent, 0) == WAIT_TIMEOUT) {
+        if (RunMode == ModeSaver && CloseAsksPassword && !IsSignalled(StopEvent)) {
             SetEvent(InputEvent);
             return 0;
         }
