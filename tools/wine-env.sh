@@ -41,14 +41,14 @@ rv_wine_start() {
             "$RV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
                 /d "$RV_VIRTUAL_DESKTOP" /f >/dev/null 2>&1
         fi
-        # A bare X server has no window manager: Wine must not wait for one
-        # to confirm that a window was hidden (two seconds each time).
-        "$RV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         # A crashing program just ends: no debugger that waits for nobody.
-        "$RV_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-            /v Debugger /d "" /f >/dev/null 2>&1
+        rv_wine_set_text 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' Debugger ""
         touch "$WINEPREFIX/.rotaveil"
     fi
+    # A bare X server has no window manager: Wine must not wait for one to
+    # confirm that a window was hidden (two seconds each time). Set on every
+    # start, before any program runs: a prefix has been seen without it.
+    rv_wine_set_text 'HKCU\Software\Wine\X11 Driver' Managed N
     # Keep one wineserver and one desktop for the whole run; starting them
     # for every program is slow.
     /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
@@ -56,6 +56,20 @@ rv_wine_start() {
     if [ -n "${RV_HOLD_DESKTOP:-}" ]; then
         "$RV_WINE" "$RV_HOLD_DESKTOP" >/dev/null 2>&1 &
     fi
+}
+
+# Sets a text value in the prefix's registry and reads it back; tries three
+# times, then says so.
+rv_wine_set_text() {   # key, name, text
+    for _ in 1 2 3; do
+        "$RV_WINE" reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1 || true
+        if "$RV_WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+            grep -q "^ *$2 *REG_SZ *$3\$"; then
+            return 0
+        fi
+        sleep 1
+    done
+    echo "wine-env: could not set $1 $2 in $WINEPREFIX" >&2
 }
 
 # For the screenshot scripts: the packages and the shipping build, a fresh
