@@ -83,6 +83,12 @@ void SetScreenSaverRunning(bool running)
         key.DeleteValue(KeptRunningValue);
 }
 
+void RenewScreenSaverRunning()
+{
+    UINT previous = 0;
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &previous, 0);
+}
+
 void RestoreKeptSystemSettings()
 {
     RestoreKeptPasswordSetting();

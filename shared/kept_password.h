@@ -30,6 +30,9 @@ bool KeptPasswordIsRestorable(const char* name, DWORD type, DWORD size);
 // settings, so that a killed session cannot leave it set: the next start of
 // either program clears it.
 void SetScreenSaverRunning(bool running);
+// Sets the switch again during a session: a screen saver built on the
+// system's screen-saver library clears it as it ends or crashes.
+void RenewScreenSaverRunning();
 
 // Puts back what a killed session left switched: the password setting and
 // the screen-saver switch. For a program that started while no session holds

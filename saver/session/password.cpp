@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "password_value.h"
+#include "saver/log/message_log.h"
 #include "saver/log/trace.h"
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
@@ -12,18 +13,67 @@
 
 namespace {
 
-bool PasswordProtected = false;
-char PasswordValueName[22] = "";
-PasswordValue SavedPasswordValue;
-
 typedef BOOL(WINAPI* VerifyScreenSavePwdFunction)(HWND);
 typedef DWORD(WINAPI* PwdChangePasswordFunction)(LPCSTR, HWND, DWORD, LPVOID);
 
-// A value the session switched off must not stay off when the process dies
-// unexpectedly; the crash handler puts it back.
+// The runner writes the setting around its question while the main thread
+// may put it back at the end (or on WM_ENDSESSION): one lock, and once put
+// back for good, no question switches it off again.
+struct PasswordSection {
+    CRITICAL_SECTION section;
+    PasswordSection() { InitializeCriticalSection(&section); }
+} Section;
+
+class PasswordLock {
+public:
+    PasswordLock() { EnterCriticalSection(&Section.section); }
+    ~PasswordLock() { LeaveCriticalSection(&Section.section); }
+    PasswordLock(const PasswordLock&) = delete;
+    PasswordLock& operator=(const PasswordLock&) = delete;
+};
+
+bool PasswordProtected = false;  // switched off by this session; SavedPasswordValue holds it
+bool PutBackForGood = false;     // the session's end restored it
+char PasswordValueName[22] = "";
+PasswordValue SavedPasswordValue;
+// Whether input must be answered with the password, decided at the session's
+// start: a program that clears the setting later cannot skip the question.
+bool QuestionNeeded = false;
+// Held from the session's start to its end: renaming or deleting the library
+// during the session cannot skip the question either.
+HMODULE PasswordLibrary = NULL;
+VerifyScreenSavePwdFunction Verify = NULL;
+
+bool WriteDesktopValue(const PasswordValue& value)
+{
+    RegistryKey key;
+    return key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_WRITE) &&
+           key.WriteRaw(PasswordValueName, value.type, value.data, value.size);
+}
+
+// Puts the found value back; the kept copy goes once it is written.
+void WriteSavedValue()
+{
+    if (PasswordProtected && WriteDesktopValue(SavedPasswordValue))
+        ForgetPasswordSetting();
+}
+
+// Keeps the found value (for a killed session's successor), then writes the off value.
+void WriteOffValue()
+{
+    if (!PasswordProtected || PutBackForGood)
+        return;
+    KeepPasswordSetting(PasswordValueName, SavedPasswordValue.type, SavedPasswordValue.data,
+                        SavedPasswordValue.size);
+    WriteDesktopValue(PasswordOffValue(SavedPasswordValue));
+}
+
+// A session that crashes must not leave the password off, nor (on the
+// Windows 95 family) Ctrl+Alt+Del and Alt+Tab switched off.
 LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*)
 {
     RestoreSystemPassword();
+    SetScreenSaverRunning(false);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -39,20 +89,33 @@ bool UsePasswordIsSet()
            PasswordValueIsOn(found);
 }
 
+void LoadPasswordLibrary()
+{
+    PasswordLibrary = LoadLibraryA("PASSWORD.CPL");
+    if (PasswordLibrary)
+        Verify = (VerifyScreenSavePwdFunction)(void*)GetProcAddress(PasswordLibrary,
+                                                                     "VerifyScreenSavePwd");
+    // Where the question is the only lock, the user should learn why it was
+    // not asked.
+    if (!Verify && !IsNtFamily())
+        LogMessage("PASSWORD.CPL could not be loaded: the session was not locked");
+}
+
+void FreePasswordLibrary()
+{
+    if (PasswordLibrary)
+        FreeLibrary(PasswordLibrary);
+    PasswordLibrary = NULL;
+    Verify = NULL;
+}
+
 bool VerifyWithSystemDialog()
 {
-    HMODULE library = LoadLibraryA("PASSWORD.CPL");
-    if (!library)
+    if (!Verify)
         return true;
-    bool accepted = true;
-    VerifyScreenSavePwdFunction verify =
-        (VerifyScreenSavePwdFunction)(void*)GetProcAddress(library, "VerifyScreenSavePwd");
-    if (verify) {
-        ShowCursor(TRUE);
-        accepted = (verify(SaverWindow) & 0xFF) != 0;
-        ShowCursor(FALSE);
-    }
-    FreeLibrary(library);
+    ShowCursor(TRUE);
+    bool accepted = (Verify(SaverWindow) & 0xFF) != 0;
+    ShowCursor(FALSE);
     return accepted;
 }
 
@@ -65,26 +128,31 @@ void SuspendSystemPassword()
         SetUnhandledExceptionFilter(RestoreOnCrash);
         crashHandlerSet = true;
     }
+    PasswordLock lock;
     PasswordProtected = false;
+    PutBackForGood = false;
+    QuestionNeeded = false;
+    FreePasswordLibrary();
     strcpy(PasswordValueName, IsNtFamily() ? RV_VALUE_IS_SECURE : RV_VALUE_USE_PASSWORD);
     RegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ | KEY_WRITE))
-        return;
     PasswordValue found;
     memset(&found, 0, sizeof found);
     found.size = 256;
-    if (!key.ReadRaw(PasswordValueName, &found.type, found.data, &found.size))
-        return;
-    SavedPasswordValue = found;
-    PasswordProtected = PasswordValueIsOn(found);
+    if (key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ) &&
+        key.ReadRaw(PasswordValueName, &found.type, found.data, &found.size)) {
+        SavedPasswordValue = found;
+        PasswordProtected = PasswordValueIsOn(found);
+    }
+    key.Close();
+    // Read before anything is switched off: on the Windows 95 family it is
+    // the switched value itself.
+    QuestionNeeded = PasswordProtected && UsePasswordIsSet();
+    if (QuestionNeeded)
+        LoadPasswordLibrary();
     // The NT family locks the workstation itself when the screen saver ends;
     // on the Windows 95 family the session's question is the only lock.
-    InterlockedExchange(&CloseAsksPassword, PasswordProtected && !IsNtFamily() ? 1 : 0);
-    if (PasswordProtected) {
-        KeepPasswordSetting(PasswordValueName, found.type, found.data, found.size);
-        PasswordValue off = PasswordOffValue(found);
-        key.WriteRaw(PasswordValueName, off.type, off.data, off.size);
-    }
+    InterlockedExchange(&CloseAsksPassword, Verify && !IsNtFamily() ? 1 : 0);
+    WriteOffValue();
 }
 
 bool PasswordLocksSession()
@@ -94,30 +162,38 @@ bool PasswordLocksSession()
 
 void RestoreSystemPassword()
 {
-    if (!PasswordProtected)
-        return;
-    RegistryKey key;
-    if (key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_WRITE) &&
-        key.WriteRaw(PasswordValueName, SavedPasswordValue.type, SavedPasswordValue.data,
-                     SavedPasswordValue.size))
-        ForgetPasswordSetting();
+    PasswordLock lock;
+    WriteSavedValue();
+    PutBackForGood = true;
+}
+
+void ReleasePasswordLibrary()
+{
+    PasswordLock lock;
+    FreePasswordLibrary();
 }
 
 bool AskPassword()
 {
-    if (!PasswordProtected) {
+    if (!QuestionNeeded) {
         Trace("Not PasswordProtected");
         return true;
     }
     bool accepted = true;
     try {
-        RestoreSystemPassword();
+        {
+            PasswordLock lock;
+            if (PutBackForGood)
+                return true;
+            // The system's setting is on while the system's dialog asks.
+            WriteSavedValue();
+        }
         Trace("AskPassword()");
-        if (UsePasswordIsSet())
-            accepted = VerifyWithSystemDialog();
+        accepted = VerifyWithSystemDialog();
     } catch (...) {
     }
-    SuspendSystemPassword();
+    PasswordLock lock;
+    WriteOffValue();
     return accepted;
 }
 

@@ -4,8 +4,15 @@
 #pragma once
 #include <windows.h>
 
+// At the session's start: switches the setting off, decides whether input
+// must be answered with the password, and loads the password library for
+// the whole session where it must.
 void SuspendSystemPassword();
+// At the session's end (also on a crash, and when Windows ends): puts the
+// setting back for good; a question still open cannot switch it off again.
 void RestoreSystemPassword();
+// After the session's threads have ended: unloads the password library.
+void ReleasePasswordLibrary();
 
 // True when the session may end: password accepted, or none required.
 bool AskPassword();

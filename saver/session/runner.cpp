@@ -21,6 +21,7 @@
 #include "saver/processes/watch.h"
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
+#include "shared/kept_password.h"
 #include "shared/system_text.h"
 
 namespace {
@@ -30,7 +31,8 @@ HANDLE SessionJob = NULL;  // holds the hosted screen savers while the runner ru
 const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
 const DWORD WindowPoll = 10;
 const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
-const DWORD NextKeyUpLimit = 3000;  // ms at most for the next-screensaver key to be let go
+const DWORD KeyUpSettle = 100;  // ms the next-screensaver key must read up
+const int HoldAttempts = 3;  // of the wait for the password at the end
 // A screen saver that could not start, or ended sooner than this without
 // input, still keeps its turn (a black screen): retrying at once would spin.
 const DWORD ShortestTurn = 1000;
@@ -178,6 +180,8 @@ bool ShowOneScreensaver(const char* path, DWORD length)
     CloseAllProcesses(Processes);
     StopEscapedProcesses();
     BringSessionWindowToFront();
+    // What ended may have switched Ctrl+Alt+Del back on.
+    RenewScreenSaverRunning();
     EndTurnWatch();
     // At every turn's end: a key at the hand-over is acted on before
     // anything else is started.
@@ -206,6 +210,7 @@ bool ExcludeIfMisbehaving(const char* path)
 
 void AskForPassword()
 {
+    RenewScreenSaverRunning();
     PauseInputWatch();
     try {
         ResetEvent(InputEvent);
@@ -222,13 +227,23 @@ void AskForPassword()
     ResumeInputWatch();
 }
 
+// True while the next-screensaver key is held: down now, or seen down by the
+// input watch just before. A moment up does not count: the system may lose
+// a held key's state as the focus moves (Wine does, for a key a program
+// sent), and its next auto-repeat puts it back.
+bool NextKeyHeld()
+{
+    return (GetAsyncKeyState(NextKeyCode) & 0x8000) ||
+           GetTickCount() - KeySeenDown[NextKeyCode] < KeyUpSettle;
+}
+
 // The key for the next screen saver must not reach it as input that ends it
-// in turn: nothing is started before the key is up (or other input comes).
+// in turn (its auto-repeat would, however long it is held): nothing is
+// started before the key is up, or other input comes.
 void WaitForNextKeyUp()
 {
     HANDLE events[2] = {StopEvent, InputEvent};
-    for (DWORD waited = 0; waited < NextKeyUpLimit && (GetAsyncKeyState(NextKeyCode) & 0x8000);
-         waited += WindowPoll) {
+    while (NextKeyHeld()) {
         if (WaitHandlingSentMessages(2, events, WindowPoll) != WAIT_TIMEOUT)
             break;
     }
@@ -304,11 +319,18 @@ DWORD WINAPI RunScreensavers(LPVOID)
     if (SessionJob)
         CloseHandle(SessionJob);
     SessionJob = NULL;
-    try {
-        HoldUntilUnlocked();
-    } catch (...) {
-        Trace("HoldUntilUnlocked exception");
+    // The session window stays until the password is given: the runner must
+    // stay behind it to ask. A hold that keeps failing ends the session
+    // rather than leave a black screen that nothing answers.
+    for (int attempt = 0; attempt < HoldAttempts; ++attempt) {
+        try {
+            HoldUntilUnlocked();
+            break;
+        } catch (...) {
+            Trace("HoldUntilUnlocked exception");
+        }
     }
+    SetEvent(StopEvent);
     // Nothing else ends the session: this must happen on every way out.
     PostMessageA(SaverWindow, WM_CLOSE, 0, 0);
     return 0;

@@ -35,36 +35,53 @@ HANDLE WatchPause = NULL;
 HANDLE WatchPaused = NULL;
 const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
 
-void EndThread(HANDLE& thread)
-{
-    if (!thread)
-        return;
-    DWORD code = 0;
-    if (!GetExitCodeThread(thread, &code) || code == STILL_ACTIVE)
-        TerminateThread(thread, 1);
-    CloseIfOpen(thread);
-}
+// The runner's longest way out: a turn's stop of stubborn processes with
+// the looks for escaped ones (about 7 s), then the same once more as it
+// cleans up. Waited out whole: a thread ended from outside may hold a lock
+// of the heap or the loader, and the process would hang on it.
+const DWORD ThreadsEndLimit = 30000;
+// What Windows gives a program between WM_ENDSESSION and its end.
+const DWORD EndSessionLimit = 3000;
 
-// Long enough for the runner to finish stopping a tree of processes (its
-// stages and the looks for what slipped out), whatever the period.
-const DWORD ThreadsEndLimit = 8000;
-
-// Waits at most ThreadsEndLimit for both threads together, then ends what
-// still runs.
-void StopThreads()
+// Waits, at most limit in all, for both threads to end; true when they did.
+bool StopThreads(DWORD limit)
 {
     SetEvent(StopEvent);
     // Sent messages are handled meanwhile: a screen saver being stopped may
     // be sending one here as activation moves on from the session window.
     DWORD start = GetTickCount();
     if (RunnerThread)
-        WaitHandlingSentMessages(1, &RunnerThread, ThreadsEndLimit);
+        WaitHandlingSentMessages(1, &RunnerThread, limit);
     DWORD elapsed = GetTickCount() - start;
     if (WatchThread)
-        WaitHandlingSentMessages(1, &WatchThread,
-                                 elapsed < ThreadsEndLimit ? ThreadsEndLimit - elapsed : 0);
-    EndThread(RunnerThread);
-    EndThread(WatchThread);
+        WaitHandlingSentMessages(1, &WatchThread, elapsed < limit ? limit - elapsed : 0);
+    return (!RunnerThread || IsSignalled(RunnerThread)) &&
+           (!WatchThread || IsSignalled(WatchThread));
+}
+
+// Puts back what the session switched, in one place for every way out. The
+// play-list position is stored only once the runner has ended (it owns it
+// while it runs).
+void PutBackSystemSettings(const std::vector<uint32_t>& loadedPlayList, bool runnerEnded)
+{
+    RestoreSystemPassword();
+    if (runnerEnded) {
+        if (!Shuffle)
+            FileIndex = PositionBeforeExclusions(loadedPlayList, PlayList, FileIndex);
+        SaveLastState();
+    }
+    SetScreenSaverRunning(false);
+}
+
+const std::vector<uint32_t>* LoadedPlayList = NULL;
+
+// Windows ends the process once WM_ENDSESSION is answered: the screen savers
+// are stopped and everything is put back first, within the time it gives.
+void EndBeforeWindowsDoes()
+{
+    bool ended = StopThreads(EndSessionLimit);
+    if (LoadedPlayList)
+        PutBackSystemSettings(*LoadedPlayList, ended);
 }
 
 ScreenArea SessionArea()
@@ -92,38 +109,69 @@ bool AnotherSessionWindow()
     return false;
 }
 
+// The session's message pump. Where the password question is the only lock,
+// nothing but the session's own end may end it: a WM_QUIT that another
+// program posts, or a WM_DESTROY posted to the window (a real one is sent by
+// DestroyWindow, never posted), is taken as input and asked about.
+int RunSessionPump()
+{
+    MSG message = {};
+    for (;;) {
+        BOOL got = GetMessageA(&message, NULL, 0, 0);
+        if (got == -1)
+            return 0;
+        bool fromOutside = got == 0 || (message.message == WM_DESTROY && message.hwnd == SaverWindow);
+        if (fromOutside && PasswordLocksSession() && !IsSignalled(StopEvent)) {
+            SetEvent(InputEvent);
+            continue;
+        }
+        if (got == 0)
+            return (int)message.wParam;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 // The session proper, once its window covers the screen.
 int RunCoveredSession()
 {
     // Exclusions shorten the play-list; the next session loads it whole.
     std::vector<uint32_t> loadedPlayList = PlayList;
+    LoadedPlayList = &loadedPlayList;
     SuspendSystemPassword();
     SetScreenSaverRunning(true);
     WatchPause = CreateEventA(NULL, TRUE, FALSE, NULL);
     WatchPaused = CreateEventA(NULL, TRUE, FALSE, NULL);
     NextEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     NextKeyCode = NextKey ? VK_RIGHT : 0;
+    SetEndSessionHandler(EndBeforeWindowsDoes);
     int result = 0;
     if (WatchPause && WatchPaused && NextEvent)
         WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
     if (WatchThread)
         RunnerThread = CreateThread(NULL, 0, RunScreensavers, NULL, 0, NULL);
     if (WatchThread && RunnerThread) {
-        result = RunMessagePump();
+        result = RunSessionPump();
     } else if (IsWindow(SaverWindow)) {
         // Without its threads nothing would ever end the session: everything
         // is put back at once.
+        SetEvent(StopEvent);
         DestroyWindow(SaverWindow);
     }
-    RestoreSystemPassword();
-    StopThreads();
-    // The runner may have switched the password off again after the first
-    // restore (its question was open when the window went).
-    RestoreSystemPassword();
-    if (!Shuffle)
-        FileIndex = PositionBeforeExclusions(loadedPlayList, PlayList, FileIndex);
-    SaveLastState();
-    SetScreenSaverRunning(false);
+    // The runner is done with the password (its question) before it is put
+    // back for good.
+    bool ended = StopThreads(ThreadsEndLimit);
+    SetEndSessionHandler(NULL);
+    PutBackSystemSettings(loadedPlayList, ended);
+    LoadedPlayList = NULL;
+    if (!ended) {
+        // A thread that never ends would keep the process, and with it the
+        // session mutex, for ever; nothing more is left to put back.
+        TerminateProcess(GetCurrentProcess(), 1);
+    }
+    ReleasePasswordLibrary();
+    CloseIfOpen(RunnerThread);
+    CloseIfOpen(WatchThread);
     CloseIfOpen(WatchPause);
     CloseIfOpen(WatchPaused);
     NextKeyCode = 0;

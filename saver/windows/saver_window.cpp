@@ -16,6 +16,7 @@ int ScreenHeight = 0;
 int LastCascadeX = 0;
 DWORD SessionWindowMade = 0;
 const DWORD InputSettle = 1000;  // ms after the session window is made or a key seen down
+void (*EndSessionHandler)() = NULL;
 
 void ReadScreenSize()
 {
@@ -79,6 +80,11 @@ void PaintPreview(HWND window, HDC given)
 }
 
 }  // namespace
+
+void SetEndSessionHandler(void (*handler)())
+{
+    EndSessionHandler = handler;
+}
 
 bool RegisterSaverClass(HINSTANCE instance)
 {
@@ -147,6 +153,13 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             GetTickCount() - SessionWindowMade >= InputSettle)
             SetEvent(InputEvent);
         break;
+    case WM_ENDSESSION:
+        // WM_QUERYENDSESSION keeps its default answer (yes) on every family,
+        // as screen savers' own library does: only a program can ask while a
+        // session covers the screen, and a refusal would hold shutdown.
+        if (RunMode == ModeSaver && wParam && EndSessionHandler)
+            EndSessionHandler();
+        return 0;
     case WM_DESTROY:
         if (RunMode == ModeConfig) {
             ClosePreviewPopup(window);

@@ -19,6 +19,10 @@ bool RegisterSaverClass(HINSTANCE instance);
 // monitor.
 HWND CreateSaverWindow(int width, int height, HWND parent, int x = 0, int y = 0);
 
+// What the session does when Windows ends (WM_ENDSESSION with TRUE) while it
+// runs: the process ends soon after. Registered by the session for its time.
+void SetEndSessionHandler(void (*handler)());
+
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Stretches PreviewBitmap over the rectangle; the aspect ratio is not kept.

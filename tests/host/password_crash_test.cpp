@@ -11,15 +11,17 @@
 #include "saver/session/password.h"
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
+#include "shared/kept_password.h"
 #include "shared/names.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-TEST(PasswordCrashHandler, PutsTheSwitchedOffSettingBack)
+TEST(PasswordCrashHandler, PutsTheSwitchedOffSettingAndTheSwitchBack)
 {
     VersionInfo.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
     SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "1");
+    SetScreenSaverRunning(true);
     SuspendSystemPassword();
     std::string data;
     ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, NULL, &data);
@@ -35,6 +37,9 @@ TEST(PasswordCrashHandler, PutsTheSwitchedOffSettingBack)
 
     ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, NULL, &data);
     EXPECT_EQ(std::string("1\0", 2), data);
+    EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptScreenSaverRunning",
+                                   NULL, NULL))
+        << "Ctrl+Alt+Del was left switched off";
     DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD);
 }
 

@@ -155,16 +155,16 @@ protected:
         SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", accept);
     }
     // Asks (refused: the session goes on), then asks again (accepted: it ends).
-    void ExpectAskedBeforeTheEnd(void (*ask)())
+    void ExpectAskedBeforeTheEnd(void (*ask)(), SessionDriver& driver)
     {
         Answer(0);
         ask();
-        ASSERT_TRUE(driver_.WaitForRecords("verify", 1, 10000));
-        EXPECT_FALSE(driver_.WaitForEnd(1000)) << "a refused password ended the session";
+        ASSERT_TRUE(driver.WaitForRecords("verify", 1, 10000));
+        EXPECT_FALSE(driver.WaitForEnd(1000)) << "a refused password ended the session";
         Answer(1);
         ask();
-        ASSERT_TRUE(driver_.WaitForEnd(10000));
-        EXPECT_EQ(2u, driver_.RecordsStartingWith("verify").size());
+        ASSERT_TRUE(driver.WaitForEnd(10000));
+        EXPECT_EQ(2u, driver.RecordsStartingWith("verify").size());
         EXPECT_EQ(std::string("1\0", 2), Read(RV_VALUE_USE_PASSWORD).data);
     }
     void NothingToShow(const std::vector<std::string>& playList)
@@ -175,12 +175,16 @@ protected:
             return driver_.Log().find("Play list is empty. Terminating...") != std::string::npos;
         }));
         EXPECT_FALSE(driver_.WaitForEnd(1000)) << "ended without asking";
-        ExpectAskedBeforeTheEnd(Key);
+        ExpectAskedBeforeTheEnd(Key, driver_);
     }
     static void Key() { SessionDriver::PressKey(); }
-    static void CloseFromOutside()
+    static HWND SessionWindow() { return FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE); }
+    static void StartShowing(SessionDriver& driver, const char* name)
     {
-        PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_CLOSE, 0, 0);
+        driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, name)});
+        driver.SetPeriod(60000);
+        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
     }
 
     WineVersionFor win98_{"_Rotaveil.scr", "win98"};
@@ -197,14 +201,108 @@ TEST_F(Lock, APlayListOfNothingInstalledWaitsForInputAndAsks)
     NothingToShow({"C:\\windows\\not installed.scr"});
 }
 
-TEST_F(Lock, ACloseFromAnotherProgramIsAskedLikeInput)
+// What another program (or a screen saver of the play-list) may do to end a
+// protected session: each is asked about like input.
+void CloseFromOutside()
 {
-    driver_.SetPlayList(
-        {driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_lock.scr")});
-    driver_.SetPeriod(60000);
+    PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_CLOSE, 0, 0);
+}
+void DestroyFromOutside()
+{
+    PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_DESTROY, 0, 0);
+}
+void QuitTheWindow()
+{
+    PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_QUIT, 0, 0);
+}
+void QuitTheThread()
+{
+    PostThreadMessageA(GetWindowThreadProcessId(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), NULL),
+                       WM_QUIT, 0, 0);
+}
+// A program that keeps writing the setting off until the session asks.
+size_t Questions()
+{
+    std::string records = ReadWholeFile(BesideTests("session.rec"));
+    size_t count = 0;
+    for (size_t at = records.find(" verify "); at != std::string::npos;
+         at = records.find(" verify ", at + 1))
+        ++count;
+    return count;
+}
+DWORD WINAPI SwitchThePasswordOffUntilAsked(LPVOID)
+{
+    size_t asked = Questions();
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000 && Questions() == asked;)
+        SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "0");
+    return 0;
+}
+void KeyWhileThePasswordIsSwitchedOff()
+{
+    HANDLE writer = CreateThread(NULL, 0, SwitchThePasswordOffUntilAsked, NULL, 0, NULL);
+    Sleep(100);
+    SessionDriver::PressKey();
+    WaitForSingleObject(writer, 5000);
+    CloseHandle(writer);
+}
+// Loaded at the session's start, the library cannot be taken away during it.
+void KeyAfterThePasswordLibraryWasRenamed()
+{
+    MoveFileA(BesideTests("PASSWORD.CPL").c_str(), BesideTests("PASSWORD.away").c_str());
+    SessionDriver::PressKey();
+}
+
+TEST_F(Lock, NoWayFromOutsideEndsItUnasked)
+{
+    const struct {
+        const char* name;
+        void (*ask)();
+    } ways[] = {{"WM_CLOSE", CloseFromOutside},
+                {"WM_DESTROY posted", DestroyFromOutside},
+                {"WM_QUIT to the window", QuitTheWindow},
+                {"WM_QUIT to the thread", QuitTheThread},
+                {"the setting written off", KeyWhileThePasswordIsSwitchedOff},
+                {"PASSWORD.CPL renamed", KeyAfterThePasswordLibraryWasRenamed}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "1");
+        SessionDriver driver;
+        StartShowing(driver, "good_lock.scr");
+        ExpectAskedBeforeTheEnd(way.ask, driver);
+        MoveFileA(BesideTests("PASSWORD.away").c_str(), BesideTests("PASSWORD.CPL").c_str());
+    }
+}
+
+// A hosted screen saver built on the system's library clears the switch that
+// keeps Ctrl+Alt+Del off as it ends: each start finds it set again.
+TEST_F(Lock, TheSwitchIsSetAgainAfterEachScreenSaver)
+{
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ClearRunning", 1);
+    std::string a = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
+    std::string b = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
+    driver_.SetPlayList({a, b});
+    driver_.SetPeriod(1000);
     ASSERT_TRUE(driver_.Start());
-    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
-    ExpectAskedBeforeTheEnd(CloseFromOutside);
+    ASSERT_TRUE(driver_.WaitForRecords("running", 3, 15000));
+    for (const RecordLine& line : driver_.RecordsStartingWith("running"))
+        EXPECT_EQ("running 1", line.text);
+}
+
+// Windows ends the process soon after WM_ENDSESSION: by then everything the
+// session switched is back, and its screen saver is gone.
+TEST_F(Lock, WindowsEndingPutsEverythingBack)
+{
+    StartShowing(driver_, "good_end.scr");
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(SessionWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000,
+                                    &answer));
+    TerminateProcess(driver_.Process().Handle(), 1);
+    ASSERT_TRUE(driver_.WaitForEnd(5000));
+    EXPECT_EQ(std::string("1\0", 2), Read(RV_VALUE_USE_PASSWORD).data);
+    EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptScreenSaverRunning",
+                                   NULL, NULL));
+    DWORD saver = driver_.RecordsStartingWith("start")[0].pid;
+    EXPECT_FALSE(ProcessRuns(saver));
 }
 
 }  // namespace

@@ -118,31 +118,45 @@ TEST(SessionEnd, AKeyBeforeTheWindowExistsClosesItAsSoonAsItIsMade)
 
 // With "NextKey" on, Right arrow shows the next screen saver at once and the
 // session goes on; another key ends it. Off, Right arrow ends it like any key.
+// Held down (its auto-repeat sent as a keyboard does), the next one starts
+// once it is let go, and nothing counts it as that one's input.
 TEST(SessionEnd, RightArrowShowsTheNextScreenSaverOnlyWhenChosen)
 {
-    for (DWORD nextKey : {1u, 0u}) {
+    const struct {
+        DWORD nextKey;
+        DWORD held;  // ms
+    } cases[] = {{1, 0}, {1, 4000}, {0, 0}};
+    for (const auto& chosen : cases) {
+        SCOPED_TRACE(chosen.held);
         SessionDriver driver;
         std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
         std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
         driver.SetPlayList({a, b});
         driver.SetPeriod(60000);
-        SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "NextKey", nextKey);
+        SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "NextKey", chosen.nextKey);
         ASSERT_TRUE(driver.Start());
         ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
         PumpMessagesFor(500);
-        DWORD pressed = GetTickCount();
-        SessionDriver::PressKey(VK_RIGHT);
-        if (!nextKey) {
+        SessionDriver::KeyDown(VK_RIGHT);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < chosen.held;) {
+            Sleep(20);
+            SessionDriver::KeyDown(VK_RIGHT);
+        }
+        Sleep(60);
+        SessionDriver::KeyUp(VK_RIGHT);
+        DWORD released = GetTickCount();
+        if (!chosen.nextKey) {
             EXPECT_TRUE(driver.WaitForEnd(5000)) << "Right arrow did not end the session";
             EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
             continue;
         }
         ASSERT_TRUE(driver.WaitForRecords("window", 2, 5000)) << "the next one was not shown";
-        EXPECT_LT(GetTickCount() - pressed, 1500u);
+        EXPECT_LT(GetTickCount() - released, 1500u);
         EXPECT_NE(std::string::npos, driver.StartedFileNames()[1].find("good_b.scr"));
         PumpMessagesFor(800);
         EXPECT_FALSE(driver.WaitForEnd(0)) << "the session ended on the key for the next one";
-        EXPECT_EQ(2u, driver.RecordsStartingWith("start").size()) << "the key reached the next one";
+        EXPECT_EQ(2u, driver.RecordsStartingWith("start").size())
+            << "the key reached the next one\n" << ReadWholeFile(driver.recordFile);
         EXPECT_EQ(std::string::npos, driver.Log().find("ended at once")) << driver.Log();
         SessionDriver::PressKey();
         EXPECT_TRUE(driver.WaitForEnd(5000));
