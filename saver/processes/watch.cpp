@@ -132,6 +132,15 @@ unsigned RecordNewDescendants()
     return found;
 }
 
+bool EveryRecordHasItsWindow()
+{
+    for (ProcessInfo* record : Processes) {
+        if (!record->window || !IsWindow(record->window))
+            return false;
+    }
+    return true;
+}
+
 BOOL CALLBACK AttachWindow(HWND window, LPARAM)
 {
     HWND desktop = GetDesktopWindow();
@@ -181,11 +190,14 @@ void DetectChildProcesses()
     if (IsSignalled(StopEvent))
         return;
     try {
-        RecordNewDescendants();
-        NumWindows = 0;
-        AttachWindows(0);
-        TraceFormat("NumWindows=%i", (int)NumWindows);
-        NumWindows = 0;
+        // A pass over every window of the desktop costs more than the look
+        // at the processes: made only where a record needs its window.
+        if (RecordNewDescendants() > 0 || !EveryRecordHasItsWindow()) {
+            NumWindows = 0;
+            AttachWindows(0);
+            TraceFormat("NumWindows=%i", (int)NumWindows);
+            NumWindows = 0;
+        }
     } catch (...) {
         Trace("DetectChildProcesses exception");
     }

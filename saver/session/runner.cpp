@@ -84,21 +84,6 @@ void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
     CloseHandle(thread);
 }
 
-// A key at a turn's end (a screen saver that ended itself on it, or one
-// pressed as the runner stopped one) is seen by the input watch only at its
-// next pass: wait for one whole pass begun after now, so that the key is
-// acted on before anything else is started.
-void LetTheWatchLookOnce()
-{
-    LONG first = WatchPasses;
-    HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
-    for (DWORD waited = 0; WatchPasses - first < 2 && waited < WatchLookLimit;
-         waited += WindowPoll) {
-        if (WaitHandlingSentMessages(3, events, WindowPoll) != WAIT_TIMEOUT)
-            return;
-    }
-}
-
 // A screen saver that crashed at start, ended at once or cannot run here
 // gives a black turn: the log says why, once per screen saver and session.
 void ReportQuickEnd(const char* path, DWORD code)
@@ -185,7 +170,10 @@ bool ShowOneScreensaver(const char* path, DWORD length)
     EndTurnWatch();
     // At every turn's end: a key at the hand-over is acted on before
     // anything else is started.
-    LetTheWatchLookOnce();
+    // A key at a turn's end (a screen saver that ended itself on it, or one
+    // pressed as the runner stopped one) is seen by the input watch only at
+    // its next pass: that pass is made before anything else is started.
+    LetTheWatchLookOnce(WatchLookLimit);
     // A screen saver that ends itself on the key for the next one is no fault.
     if (endedAtOnce && !IsSignalled(InputEvent) && !IsSignalled(NextEvent)) {
         ReportQuickEnd(path, exitCode);

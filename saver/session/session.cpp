@@ -15,7 +15,6 @@
 #include "shared/names.h"
 
 HANDLE WatchThread = NULL;
-volatile LONG WatchPasses = 0;
 bool SessionMutexHeld = true;
 
 namespace {
@@ -33,6 +32,12 @@ HANDLE RunnerThread = NULL;
 // would freeze.
 HANDLE WatchPause = NULL;
 HANDLE WatchPaused = NULL;
+// Wakes the watch from its rest between passes (auto-reset), and tells at
+// the end of each pass (auto-reset), for LetTheWatchLookOnce.
+HANDLE WatchWake = NULL;
+HANDLE WatchPassEnded = NULL;
+volatile LONG WatchPassesBegun = 0;
+volatile LONG WatchPassesEnded = 0;
 const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
 
 // The runner's longest way out: a turn's stop of stubborn processes with
@@ -143,10 +148,12 @@ int RunCoveredSession()
     WatchPause = CreateEventA(NULL, TRUE, FALSE, NULL);
     WatchPaused = CreateEventA(NULL, TRUE, FALSE, NULL);
     NextEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    WatchWake = CreateEventA(NULL, FALSE, FALSE, NULL);
+    WatchPassEnded = CreateEventA(NULL, FALSE, FALSE, NULL);
     NextKeyCode = NextKey ? VK_RIGHT : 0;
     SetEndSessionHandler(EndBeforeWindowsDoes);
     int result = 0;
-    if (WatchPause && WatchPaused && NextEvent)
+    if (WatchPause && WatchPaused && NextEvent && WatchWake && WatchPassEnded)
         WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
     if (WatchThread)
         RunnerThread = CreateThread(NULL, 0, RunScreensavers, NULL, 0, NULL);
@@ -174,12 +181,30 @@ int RunCoveredSession()
     CloseIfOpen(WatchThread);
     CloseIfOpen(WatchPause);
     CloseIfOpen(WatchPaused);
+    CloseIfOpen(WatchWake);
+    CloseIfOpen(WatchPassEnded);
     NextKeyCode = 0;
     CloseIfOpen(NextEvent);
     return result;
 }
 
 }  // namespace
+
+void LetTheWatchLookOnce(DWORD limit)
+{
+    // Passes end in the order they begin: the next one to begin ends as
+    // number begun + 1.
+    LONG wanted = WatchPassesBegun + 1;
+    SetEvent(WatchWake);
+    HANDLE events[4] = {StopEvent, InputEvent, NextEvent, WatchPassEnded};
+    DWORD start = GetTickCount();
+    while (WatchPassesEnded - wanted < 0) {
+        DWORD waited = GetTickCount() - start;
+        if (waited >= limit ||
+            WaitHandlingSentMessages(4, events, limit - waited) < WAIT_OBJECT_0 + 3)
+            return;
+    }
+}
 
 void PauseInputWatch()
 {
@@ -209,6 +234,7 @@ DWORD WINAPI WatchInput(LPVOID)
             ResetEvent(WatchPaused);
             continue;
         }
+        InterlockedIncrement(&WatchPassesBegun);
         try {
             for (int code = 1; code <= 254; ++code) {
                 bool pressed = (GetAsyncKeyState(code) & 0x8001) != 0;
@@ -220,8 +246,9 @@ DWORD WINAPI WatchInput(LPVOID)
             }
         } catch (...) {
         }
-        InterlockedIncrement(&WatchPasses);
-        Sleep(WatchRest);
+        InterlockedIncrement(&WatchPassesEnded);
+        SetEvent(WatchPassEnded);
+        WaitForSingleObject(WatchWake, WatchRest);
     }
     return 0;
 }

@@ -4,10 +4,14 @@
 #include <windows.h>
 
 extern HANDLE WatchThread;         // the input watch
-extern volatile LONG WatchPasses;  // whole passes the input watch has made
 // False when the session mutex could not be had (another kind of object
 // holds its name): the session then checks for another session's window.
 extern bool SessionMutexHeld;
+
+// Returns once the input watch has made one whole pass begun after the call
+// (it is woken for it, so this costs one pass), or at once when the session
+// ends, input comes or the next-screensaver key is pressed; at most limit ms.
+void LetTheWatchLookOnce(DWORD limit);
 
 // The runner's hold on the input watch around its password question: the
 // watch finishes its pass and stands still until resumed, and the runner

@@ -119,17 +119,20 @@ TEST(SessionEnd, AKeyBeforeTheWindowExistsClosesItAsSoonAsItIsMade)
 // With "NextKey" on, Right arrow shows the next screen saver at once and the
 // session goes on; another key ends it. Off, Right arrow ends it like any key.
 // Held down (its auto-repeat sent as a keyboard does), the next one starts
-// once it is let go, and nothing counts it as that one's input.
+// once it is let go, and nothing counts it as that one's input. (The first
+// one ends on no key itself: Wine forgets a sent key's state as the focus
+// moves, and the watch could miss the key before it looks.)
 TEST(SessionEnd, RightArrowShowsTheNextScreenSaverOnlyWhenChosen)
 {
     const struct {
         DWORD nextKey;
         DWORD held;  // ms
-    } cases[] = {{1, 0}, {1, 4000}, {0, 0}};
+        const char* first;
+    } cases[] = {{1, 0, "deaf_a.scr"}, {1, 4000, "deaf_a.scr"}, {0, 0, "good_a.scr"}};
     for (const auto& chosen : cases) {
         SCOPED_TRACE(chosen.held);
         SessionDriver driver;
-        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
+        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, chosen.first);
         std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
         driver.SetPlayList({a, b});
         driver.SetPeriod(60000);

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs the benchmarks (tests/bench/benchmarks.cpp) of the 64-bit package under
+# Wine, in the test prefix, on a virtual display.
+#   tools/benchmarks.sh            every figure, printed
+#   tools/benchmarks.sh --write    the same, written into docs/benchmarks.md
+#                                  (its tables between the "benchmark:" marks)
+#   tools/benchmarks.sh headline   the few figures the test run ends with
+# Expects the builds of tools/build.sh. The figures depend on the machine:
+# nothing here fails on a slow one.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+mode=${1:-all}
+. "$root/tools/wine-env.sh"
+trap rv_wine_stop EXIT
+RV_HOLD_DESKTOP="$root/build/tests/bin/rvholddesktop.exe"
+rv_wine_start "$root/build/wineprefix-tests"
+run() { (cd "$root/build/tests" && "$RV_WINE" bin/benchmarks.exe "$@" 2>/dev/null | tr -d '\r'); }
+case "$mode" in
+headline)
+    run headline
+    ;;
+all | --write)
+    out=$(run)
+    if [ "$mode" = all ]; then
+        printf '%s\n' "$out"
+        exit 0
+    fi
+    # The program prints the loading table, then "Session" and its table; each
+    # replaces the table between its marks in the document.
+    printf '%s\n' "$out" | python3 -c '
+import re, sys
+out = sys.stdin.read()
+tables = re.findall(r"(?m)^\|.*\|$(?:\n\|.*\|$)*", out)
+path = sys.argv[1]
+doc = open(path).read()
+for name, table in zip(("loading", "session"), tables):
+    doc, count = re.subn(r"(<!-- benchmark: %s -->\n).*?(\n<!-- end -->)" % name,
+                         lambda m: m.group(1) + table + m.group(2), doc, flags=re.S)
+    if count != 1:
+        sys.exit("benchmarks: no place for the %s table in %s" % (name, path))
+open(path, "w").write(doc)
+' "$root/docs/benchmarks.md"
+    echo "benchmarks: docs/benchmarks.md written"
+    ;;
+*)
+    echo "usage: tools/benchmarks.sh [--write | headline]" >&2
+    exit 2
+    ;;
+esac
