@@ -94,7 +94,7 @@ void LoadPasswordLibrary()
     PasswordLibrary = LoadLibraryA("PASSWORD.CPL");
     if (PasswordLibrary)
         Verify = (VerifyScreenSavePwdFunction)(void*)GetProcAddress(PasswordLibrary,
-                                                                     "VerifyScreenSavePwd");
+                                                                    "VerifyScreenSavePwd");
     // Where the question is the only lock, the user should learn why it was
     // not asked.
     if (!Verify && !IsNtFamily())

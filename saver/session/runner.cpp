@@ -31,8 +31,8 @@ HANDLE SessionJob = NULL;  // holds the hosted screen savers while the runner ru
 const DWORD WindowGrace = 1000;  // ms a started screen saver has to show its window
 const DWORD WindowPoll = 10;
 const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
-const DWORD KeyUpSettle = 100;  // ms the next-screensaver key must read up
-const int HoldAttempts = 3;  // of the wait for the password at the end
+const DWORD KeyUpSettle = 100;     // ms the next-screensaver key must read up
+const int HoldAttempts = 3;        // of the wait for the password at the end
 // A screen saver that could not start, or ended sooner than this without
 // input, still keeps its turn (a black screen): retrying at once would spin.
 const DWORD ShortestTurn = 1000;

@@ -125,7 +125,8 @@ int RunSessionPump()
         BOOL got = GetMessageA(&message, NULL, 0, 0);
         if (got == -1)
             return 0;
-        bool fromOutside = got == 0 || (message.message == WM_DESTROY && message.hwnd == SaverWindow);
+        bool fromOutside =
+            got == 0 || (message.message == WM_DESTROY && message.hwnd == SaverWindow);
         if (fromOutside && PasswordLocksSession() && !IsSignalled(StopEvent)) {
             SetEvent(InputEvent);
             continue;
@@ -227,7 +228,8 @@ DWORD WINAPI WatchInput(LPVOID)
     while (!IsSignalled(StopEvent)) {
         if (IsSignalled(WatchPause)) {
             SetEvent(WatchPaused);
-            while (IsSignalled(WatchPause) && WaitForSingleObject(StopEvent, WatchRest) == WAIT_TIMEOUT) {
+            while (IsSignalled(WatchPause) &&
+                   WaitForSingleObject(StopEvent, WatchRest) == WAIT_TIMEOUT) {
             }
             // Cleared before WatchPause is looked at again: a pause asked for
             // meanwhile finds the watch standing, or about to stand.

@@ -225,8 +225,9 @@ void TurnOverhead()
     printf("| end of period to the next screen saver's window (median of %d turns) | %.0f ms |\n",
            turns, gapMedian);
     printf("| turn overhead beyond a bare start | %.0f ms |\n", gapMedian - bareMedian);
-    printf("| well behaved: its own end to the next screen saver's start (median of %d) | %.0f ms |\n",
-           (int)handOvers.size(), Median(handOvers));
+    printf(
+        "| well behaved: its own end to the next screen saver's start (median of %d) | %.0f ms |\n",
+        (int)handOvers.size(), Median(handOvers));
 }
 
 struct KeyRun {
@@ -274,8 +275,7 @@ void KeyToEndSelfClosing()
     printf("| key to the end of the session, saver ends itself on the key (median of 10) | %.0f ms "
            "|\n",
            run.median);
-    printf("| sessions that started a screen saver after the key | %d of 10 |\n",
-           run.startedAfter);
+    printf("| sessions that started a screen saver after the key | %d of 10 |\n", run.startedAfter);
 }
 
 // The key pressed as the first screen saver is asked to close at the end of
@@ -369,8 +369,8 @@ int main(int argc, char** argv)
 {
     // "session" leaves out the loading and dialog figures; "children" runs
     // the stop of twenty children alone, "handles" the handle count alone,
-    // "turnend" the key at a turn's end alone, "turns" the turn overhead alone;
-    // "headline" the few figures the test run prints.
+    // "turnend" the key at a turn's end alone; "headline" the few figures the
+    // test run prints.
     bool sessionOnly = argc > 1 && !strcmp(argv[1], "session");
     if (argc > 1 && !strcmp(argv[1], "children")) {
         KeyToEndTwentyChildren();
@@ -378,11 +378,6 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && !strcmp(argv[1], "turnend")) {
         KeyAtTurnEnd();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "turns")) {
-        TurnOverhead();
         fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
     }

@@ -155,14 +155,14 @@ protected:
         SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", accept);
     }
     // Asks (refused: the session goes on), then asks again (accepted: it ends).
-    void ExpectAskedBeforeTheEnd(void (*ask)(), SessionDriver& driver)
+    void ExpectAskedBeforeTheEnd(void (*ask)(SessionDriver&), SessionDriver& driver)
     {
         Answer(0);
-        ask();
+        ask(driver);
         ASSERT_TRUE(driver.WaitForRecords("verify", 1, 10000));
         EXPECT_FALSE(driver.WaitForEnd(1000)) << "a refused password ended the session";
         Answer(1);
-        ask();
+        ask(driver);
         ASSERT_TRUE(driver.WaitForEnd(10000));
         EXPECT_EQ(2u, driver.RecordsStartingWith("verify").size());
         EXPECT_EQ(std::string("1\0", 2), Read(RV_VALUE_USE_PASSWORD).data);
@@ -177,8 +177,7 @@ protected:
         EXPECT_FALSE(driver_.WaitForEnd(1000)) << "ended without asking";
         ExpectAskedBeforeTheEnd(Key, driver_);
     }
-    static void Key() { SessionDriver::PressKey(); }
-    static HWND SessionWindow() { return FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE); }
+    static void Key(SessionDriver&) { SessionDriver::PressKey(); }
     static void StartShowing(SessionDriver& driver, const char* name)
     {
         driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, name)});
@@ -201,68 +200,53 @@ TEST_F(Lock, APlayListOfNothingInstalledWaitsForInputAndAsks)
     NothingToShow({"C:\\windows\\not installed.scr"});
 }
 
-// What another program (or a screen saver of the play-list) may do to end a
-// protected session: each is asked about like input.
-void CloseFromOutside()
+HWND SessionWindow()
 {
-    PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_CLOSE, 0, 0);
+    return FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
 }
-void DestroyFromOutside()
+void PostToSession(UINT message)
 {
-    PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_DESTROY, 0, 0);
+    PostMessageA(SessionWindow(), message, 0, 0);
 }
-void QuitTheWindow()
+
+// A program that keeps writing the setting off until the session has asked.
+DWORD WINAPI WriteThePasswordOffUntilAsked(LPVOID driver)
 {
-    PostMessageA(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), WM_QUIT, 0, 0);
-}
-void QuitTheThread()
-{
-    PostThreadMessageA(GetWindowThreadProcessId(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE), NULL),
-                       WM_QUIT, 0, 0);
-}
-// A program that keeps writing the setting off until the session asks.
-size_t Questions()
-{
-    std::string records = ReadWholeFile(BesideTests("session.rec"));
-    size_t count = 0;
-    for (size_t at = records.find(" verify "); at != std::string::npos;
-         at = records.find(" verify ", at + 1))
-        ++count;
-    return count;
-}
-DWORD WINAPI SwitchThePasswordOffUntilAsked(LPVOID)
-{
-    size_t asked = Questions();
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000 && Questions() == asked;)
+    auto questions = [=] { return ((SessionDriver*)driver)->RecordsStartingWith("verify").size(); };
+    size_t asked = questions();
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000 && questions() == asked;)
         SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "0");
     return 0;
 }
-void KeyWhileThePasswordIsSwitchedOff()
-{
-    HANDLE writer = CreateThread(NULL, 0, SwitchThePasswordOffUntilAsked, NULL, 0, NULL);
-    Sleep(100);
-    SessionDriver::PressKey();
-    WaitForSingleObject(writer, 5000);
-    CloseHandle(writer);
-}
-// Loaded at the session's start, the library cannot be taken away during it.
-void KeyAfterThePasswordLibraryWasRenamed()
-{
-    MoveFileA(BesideTests("PASSWORD.CPL").c_str(), BesideTests("PASSWORD.away").c_str());
-    SessionDriver::PressKey();
-}
 
+// What another program (or a screen saver of the play-list) may do to end a
+// protected session: each is asked about like input.
 TEST_F(Lock, NoWayFromOutsideEndsItUnasked)
 {
     const struct {
         const char* name;
-        void (*ask)();
-    } ways[] = {{"WM_CLOSE", CloseFromOutside},
-                {"WM_DESTROY posted", DestroyFromOutside},
-                {"WM_QUIT to the window", QuitTheWindow},
-                {"WM_QUIT to the thread", QuitTheThread},
-                {"the setting written off", KeyWhileThePasswordIsSwitchedOff},
-                {"PASSWORD.CPL renamed", KeyAfterThePasswordLibraryWasRenamed}};
+        void (*ask)(SessionDriver&);
+    } ways[] = {
+        {"WM_CLOSE", [](SessionDriver&) { PostToSession(WM_CLOSE); }},
+        {"WM_DESTROY posted", [](SessionDriver&) { PostToSession(WM_DESTROY); }},
+        {"WM_QUIT to the window", [](SessionDriver&) { PostToSession(WM_QUIT); }},
+        {"WM_QUIT to the thread",
+         [](SessionDriver&) {
+             PostThreadMessageA(GetWindowThreadProcessId(SessionWindow(), NULL), WM_QUIT, 0, 0);
+         }},
+        {"the setting written off",
+         [](SessionDriver& driver) {
+             HANDLE writer = CreateThread(NULL, 0, WriteThePasswordOffUntilAsked, &driver, 0, NULL);
+             Sleep(100);
+             SessionDriver::PressKey();
+             WaitForSingleObject(writer, 5000);
+             CloseHandle(writer);
+         }},
+        // Loaded at the session's start, the library cannot be taken away.
+        {"PASSWORD.CPL renamed", [](SessionDriver&) {
+             MoveFileA(BesideTests("PASSWORD.CPL").c_str(), BesideTests("PASSWORD.away").c_str());
+             SessionDriver::PressKey();
+         }}};
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
         SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "1");
@@ -294,8 +278,8 @@ TEST_F(Lock, WindowsEndingPutsEverythingBack)
 {
     StartShowing(driver_, "good_end.scr");
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(SessionWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000,
-                                    &answer));
+    ASSERT_TRUE(
+        SendMessageTimeoutA(SessionWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer));
     TerminateProcess(driver_.Process().Handle(), 1);
     ASSERT_TRUE(driver_.WaitForEnd(5000));
     EXPECT_EQ(std::string("1\0", 2), Read(RV_VALUE_USE_PASSWORD).data);

@@ -81,8 +81,8 @@ TEST(SessionEnd, AKeyAtATurnsEndIsNeitherLostNorFollowedByTheNext)
         DWORD pressed = GetTickCount();
         SessionDriver::PressKey();
         ASSERT_TRUE(driver.WaitForEnd(5000)) << "the key at " << offset << " ms was lost";
-        // A start the runner made just before the key records its time a
-        // little later, as its process comes up: 100 ms are allowed for that.
+        // A screen saver's tick is the moment its process was made; 100 ms
+        // are allowed for the clocks' coarseness and the key's own way.
         for (const RecordLine& start : driver.RecordsStartingWith("tick"))
             EXPECT_LT((LONG)((DWORD)NumberAfter(start.text, "tick ") - pressed), 100)
                 << "started after the key at " << offset << " ms";
@@ -159,7 +159,8 @@ TEST(SessionEnd, RightArrowShowsTheNextScreenSaverOnlyWhenChosen)
         PumpMessagesFor(800);
         EXPECT_FALSE(driver.WaitForEnd(0)) << "the session ended on the key for the next one";
         EXPECT_EQ(2u, driver.RecordsStartingWith("start").size())
-            << "the key reached the next one\n" << ReadWholeFile(driver.recordFile);
+            << "the key reached the next one\n"
+            << ReadWholeFile(driver.recordFile);
         EXPECT_EQ(std::string::npos, driver.Log().find("ended at once")) << driver.Log();
         SessionDriver::PressKey();
         EXPECT_TRUE(driver.WaitForEnd(5000));
