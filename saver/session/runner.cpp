@@ -133,9 +133,11 @@ bool ShowOneScreensaver(const char* path, DWORD length)
     EnterProcess(Processes, record);
     HANDLE ends[4] = {started.hProcess, StopEvent, InputEvent, NextEvent};
     WaitUntilReady(started.hProcess, ends, 4);
-    AttachWindows(0);
+    // Its main thread's windows first: the pass over the whole desktop costs
+    // more, and is made only for a window made on another thread.
+    AttachWindows(started.dwThreadId);
     if (!record->window)
-        AttachWindows(started.dwThreadId);
+        AttachWindows(0);
     // Some screen savers (and Wine's input-idle signal) are early: give the
     // window a short while to appear before the period starts.
     for (DWORD waited = 0; !record->window && waited < WindowGrace; waited += WindowPoll) {
