@@ -35,6 +35,8 @@
 #define RV_SAVER_TITLE "Rotaveil"
 #define RV_TRAY_CLASS  "Rota Veil"
 #define RV_TRAY_TITLE  "Rota Veil"
+// Named mutex held by the running companion: one at a time, however many start at once.
+#define RV_TRAY_MUTEX  "Rotaveil Companion"
 
 // Files.
 #define RV_SAVER_FILE     "_Rotaveil.scr"

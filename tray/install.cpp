@@ -120,9 +120,12 @@ void RemoveStartupEntry()
         if (OpenRunKey(root, &run))
             run.DeleteValue(RV_VALUE_COMPANION);
     }
-    HWND running = FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE);
-    if (running) {
+    // Every running companion (an older version allowed two); a hung one is
+    // passed over.
+    for (HWND running = FindWindowExA(NULL, NULL, RV_TRAY_CLASS, RV_TRAY_TITLE); running;) {
+        HWND next = FindWindowExA(NULL, running, RV_TRAY_CLASS, RV_TRAY_TITLE);
         DWORD_PTR ignored;
         SendMessageTimeoutA(running, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        running = next;
     }
 }

@@ -20,10 +20,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 0;
     }
     InstallScreenSaver();
-    if (FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE))
-        return 0;
-    if (!CreateTray(instance))
-        return 0;
-    RunMessagePump();
+    // One companion at a time: the mutex settles two started at once, which
+    // a look for the other's window alone cannot (neither has made it yet).
+    // Where the name is taken by another kind of object, the window decides.
+    HANDLE single = CreateMutexA(NULL, FALSE, RV_TRAY_MUTEX);
+    bool another = single ? GetLastError() == ERROR_ALREADY_EXISTS
+                          : FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE) != NULL;
+    if (!another && CreateTray(instance))
+        RunMessagePump();
+    if (single)
+        CloseHandle(single);
     return 0;
 }

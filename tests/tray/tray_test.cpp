@@ -146,12 +146,21 @@ TEST_F(Tray, RemovalClosesTheRunningCompanionAndInstallsNothing)
     EXPECT_EQ(companionPath, Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
     SetRegistryText(HKEY_CURRENT_USER, RV_RUN_KEY, RV_VALUE_COMPANION, companionPath.c_str());
+    // A second companion, as an older version could leave: closed too.
+    WNDCLASSA older = {};
+    older.lpfnWndProc = DefWindowProcA;
+    older.hInstance = GetModuleHandleA(NULL);
+    older.lpszClassName = RV_TRAY_CLASS;
+    RegisterClassA(&older);
+    HWND olderTray = CreateWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE, WS_POPUP, 0, 0, 1, 1, NULL, NULL,
+                                   older.hInstance, NULL);
 
     ChildProcess removal;
     ASSERT_TRUE(removal.Start("\"" + companionPath + "\" /u"));
     ASSERT_TRUE(removal.WaitForExit(10000));
     EXPECT_EQ(0u, removal.ExitCode());
     ASSERT_TRUE(companion.WaitForExit(10000)) << "the running companion was not closed";
+    EXPECT_FALSE(IsWindow(olderTray)) << "a second companion was left";
     EXPECT_EQ(0u, companion.ExitCode());
     EXPECT_EQ("<missing>", Text(HKEY_LOCAL_MACHINE, RV_RUN_KEY, RV_VALUE_COMPANION));
     EXPECT_EQ("<missing>", Text(HKEY_CURRENT_USER, RV_RUN_KEY, RV_VALUE_COMPANION));
@@ -183,6 +192,18 @@ TEST_F(Tray, ACompanionInAFolderWithABlankWritesAQuotedStartUpEntry)
 
 TEST_F(Tray, ASecondStartInstallsAgainWithoutASecondWindow)
 {
+    // Started at the same moment, one stays.
+    ChildProcess atOnce[6];
+    for (ChildProcess& start : atOnce)
+        ASSERT_TRUE(start.Start("\"" + BesideTests("rvtray.exe") + "\""));
+    ASSERT_TRUE(WaitUntil(10000, [&] {
+        int ended = 0;
+        for (ChildProcess& start : atOnce)
+            ended += start.WaitForExit(0) ? 1 : 0;
+        return ended == 5;
+    })) << "more than one companion stayed";
+    SendMessageA(FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE), WM_CLOSE, 0, 0);
+
     ChildProcess first;
     ASSERT_TRUE(StartCompanion(first));
     DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_SCRNSAVE);
