@@ -8,6 +8,8 @@ SetCompressor /SOLID lzma
 
 !include LogicLib.nsh
 !include x64.nsh
+!include WinVer.nsh
+!include FileFunc.nsh
 !include MUI2.nsh
 
 !define ARP_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Rotaveil"
@@ -30,8 +32,9 @@ VIAddVersionKey LegalCopyright "Quillmark"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$WINDIR\rvtray.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Make Rotaveil the screen saver now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartCompanionAsUser
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -47,9 +50,11 @@ VIAddVersionKey LegalCopyright "Quillmark"
     ${EndIf}
 !macroend
 
-; Copies a program of the build that fits this Windows.
+; Copies a program of the build that fits this Windows: the 64-bit one only
+; where it runs natively (x64; Windows on ARM runs no x64 programs before 11,
+; but every 32-bit one).
 !macro NativeProgram file
-    ${If} ${RunningX64}
+    ${If} ${IsNativeAMD64}
         File "${BIN64}\${file}"
     ${Else}
         File "${BIN32}\${file}"
@@ -57,7 +62,37 @@ VIAddVersionKey LegalCopyright "Quillmark"
 !macroend
 
 Function .onInit
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/?" $1
+    ${IfNot} ${Errors}
+        MessageBox MB_OK|MB_ICONINFORMATION "Rotaveil setup$\n$\n/S$\tinstalls silently (no pages; the companion is not started)$\n$\nThe programs always go into the Windows folder, where Windows looks for screen savers: /D= is ignored."
+        Quit
+    ${EndIf}
+    ; Windows 2000 and XP ignore RequestExecutionLevel: a limited user would
+    ; meet write failures half-way. The Windows 95 family has no such rights.
+    ${If} ${IsNT}
+        UserInfo::GetAccountType
+        Pop $0
+        ${If} $0 != "Admin"
+            MessageBox MB_OK|MB_ICONSTOP "Rotaveil's setup must be run by an administrator: it writes to the Windows folder. Nothing was changed." /SD IDOK
+            SetErrorLevel 740
+            Quit
+        ${EndIf}
+    ${EndIf}
     !insertmacro NativeRegistryView
+FunctionEnd
+
+; The finish page's choice: the companion makes Rotaveil the screen saver of
+; the user who runs it and adds its start-up entry there, so it must run as
+; the user who started the setup, not elevated as the setup is (Explorer
+; starts it as the desktop's user). Before Vista the setup runs as that user.
+Function StartCompanionAsUser
+    ${If} ${AtLeastWinVista}
+        Exec '"$WINDIR\explorer.exe" "$WINDIR\rvtray.exe"'
+    ${Else}
+        Exec '"$WINDIR\rvtray.exe"'
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -109,14 +144,18 @@ SectionEnd
     ${EndIf}
 !macroend
 
+; Through the system, not the registry alone: the running session of Windows
+; then stops starting the removed screen saver at once, not at the next logon.
+Function un.ForgetScreenSaverChoice
+    DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"
+    ; SPI_SETSCREENSAVEACTIVE, off, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE
+    System::Call 'user32::SystemParametersInfoA(i 17, i 0, p 0, i 3)'
+FunctionEnd
+
 Function un.ForgetScreenSaver
     GetFullPathName /SHORT $1 "$WINDIR\_Rotaveil.scr"
     !insertmacro ForgetScreenSaverEntry `ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"` \
-        `DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"`
-    ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"
-    ${If} $0 == ""
-        WriteRegStr HKCU "Control Panel\Desktop" "ScreenSaveActive" "0"
-    ${EndIf}
+        `Call un.ForgetScreenSaverChoice`
     !insertmacro ForgetScreenSaverEntry `ReadINIStr $0 "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE"` \
         `DeleteINIStr "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE"`
     FlushINI "$WINDIR\system.ini"
@@ -133,6 +172,9 @@ Section "Uninstall"
     Delete "$WINDIR\rvtray.hlp"
     Delete "$WINDIR\rvtray.cnt"
     Delete "$WINDIR\rvtray.chm"
+    ; The message log beside the programs (each user's own, under their local
+    ; application data, stays with their settings).
+    Delete "$WINDIR\_Rotaveil.log"
     ; WinHelp's index of the help file, made beside it on first use.
     Delete "$WINDIR\rvtray.gid"
     ReadRegDWORD $0 HKLM "${ARP_KEY}" "Samples"

@@ -23,6 +23,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // One companion at a time: the mutex settles two started at once, which
     // a look for the other's window alone cannot (neither has made it yet).
     // Where the name is taken by another kind of object, the window decides.
+    // Wine leaves the last error as it was when the mutex is new.
+    SetLastError(0);
     HANDLE single = CreateMutexA(NULL, FALSE, RV_TRAY_MUTEX);
     bool another = single ? GetLastError() == ERROR_ALREADY_EXISTS
                           : FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE) != NULL;

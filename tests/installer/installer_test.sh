@@ -66,6 +66,7 @@ screen_saver_set() { [ -n "$(query 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" ]
 within 20 screen_saver_set || fail "the companion set no screen saver"
 within 10 companion_runs || fail "the companion is not running"
 
+echo "a line" > "$windows/_Rotaveil.log"
 # The quiet uninstall string, as Add/Remove Programs runs it.
 program=${quiet#\"}
 program=${program%%\"*}
@@ -78,6 +79,9 @@ done
 [ -z "$(query "$arp" DisplayName)" ] || fail "the uninstall left the Add/Remove Programs entry"
 [ -z "$(query 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" ] ||
     fail "the screen-saver entry still names the removed file"
+[ "$(query 'HKCU\Control Panel\Desktop' ScreenSaveActive)" = 0 ] ||
+    fail "the system still has a screen saver switched on"
+[ -e "$windows/_Rotaveil.log" ] && fail "the uninstall left the message log beside the programs"
 [ -z "$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' RVTRAY.EXE)" ] ||
     fail "the companion's start-up entry is left"
 [ -n "$(query 'HKCU\Software\Quillmark\RvTray' RVTRAY.EXE)" ] || fail "the user's settings were removed"
