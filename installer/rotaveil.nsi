@@ -52,14 +52,60 @@ VIAddVersionKey LegalCopyright "Quillmark"
 
 ; Copies a program of the build that fits this Windows: the 64-bit one only
 ; where it runs natively (x64; Windows on ARM runs no x64 programs before 11,
-; but every 32-bit one).
+; but every 32-bit one). One still held open (a preview in Display
+; Properties, say) is written beside itself and put in place at the next
+; restart, which the setup then offers.
 !macro NativeProgram file
+    SetOverwrite try
+    ClearErrors
     ${If} ${IsNativeAMD64}
         File "${BIN64}\${file}"
     ${Else}
         File "${BIN32}\${file}"
     ${EndIf}
+    ${If} ${Errors}
+        SetOverwrite on
+        ${If} ${IsNativeAMD64}
+            File "/oname=${file}.new" "${BIN64}\${file}"
+        ${Else}
+            File "/oname=${file}.new" "${BIN32}\${file}"
+        ${EndIf}
+        Rename /REBOOTOK "$WINDIR\${file}.new" "$WINDIR\${file}"
+        DetailPrint "${file} is in use: it is replaced when Windows restarts."
+    ${EndIf}
+    SetOverwrite on
 !macroend
+
+Var CompanionWasThere
+
+; Before files are replaced: what runs Rotaveil's programs is closed politely,
+; the companion by its own command (which removes its start-up entries: they
+; come back when it is started again afterwards), the settings dialog by its
+; Cancel, a session or preview window by WM_CLOSE.
+Function CloseRunningPrograms
+    StrCpy $CompanionWasThere 0
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion\Run" "RVTRAY.EXE"
+    ReadRegStr $1 HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "RVTRAY.EXE"
+    FindWindow $2 "Rota Veil" "Rota Veil"
+    ${If} $0 != ""
+    ${OrIf} $1 != ""
+    ${OrIf} $2 != 0
+        StrCpy $CompanionWasThere 1
+    ${EndIf}
+    ${If} ${FileExists} "$WINDIR\rvtray.exe"
+        ExecWait '"$WINDIR\rvtray.exe" /u'
+    ${EndIf}
+    FindWindow $0 "#32770" "Rotaveil settings"
+    ${If} $0 != 0
+        SendMessage $0 ${WM_COMMAND} 2 0 /TIMEOUT=5000
+    ${EndIf}
+    FindWindow $0 "Rotaveil" "Rotaveil"
+    ${If} $0 != 0
+        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    ${EndIf}
+    ; Their processes end after their windows.
+    Sleep 1000
+FunctionEnd
 
 Function .onInit
     ${GetParameters} $0
@@ -102,9 +148,7 @@ FunctionEnd
 Section "Rotaveil" SectionMain
     SectionIn RO
     SetOutPath "$WINDIR"
-    ; A running companion holds rvtray.exe open: close it before replacing it.
-    IfFileExists "$WINDIR\rvtray.exe" 0 +2
-        ExecWait '"$WINDIR\rvtray.exe" /u'
+    Call CloseRunningPrograms
     !insertmacro NativeProgram "_Rotaveil.scr"
     !insertmacro NativeProgram "rvtray.exe"
     File "${BIN32}\rvtray.hlp"
@@ -121,7 +165,26 @@ Section "Rotaveil" SectionMain
     WriteRegStr HKLM "${ARP_KEY}" "QuietUninstallString" '"$WINDIR\${UNINSTALLER}" /S'
     WriteRegDWORD HKLM "${ARP_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${ARP_KEY}" "NoRepair" 1
+    ; An upgrade leaves the companion as it found it: its start-up entry and
+    ; icon come back (a silent upgrade too).
+    ${If} $CompanionWasThere == 1
+        Call StartCompanionAsUser
+    ${EndIf}
 SectionEnd
+
+Function .onInstSuccess
+    ${If} ${RebootFlag}
+        MessageBox MB_YESNO|MB_ICONQUESTION "Some of Rotaveil's files are in use and are replaced when Windows restarts. Restart now?" /SD IDNO IDNO +2
+        Reboot
+    ${EndIf}
+FunctionEnd
+
+Function un.onUninstSuccess
+    ${If} ${RebootFlag}
+        MessageBox MB_YESNO|MB_ICONQUESTION "Some of Rotaveil's files are in use and are removed when Windows restarts. Restart now?" /SD IDNO IDNO +2
+        Reboot
+    ${EndIf}
+FunctionEnd
 
 Section "Sample screen savers" SectionSamples
     SetOutPath "$WINDIR"

@@ -66,6 +66,18 @@ screen_saver_set() { [ -n "$(query 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" ]
 within 20 screen_saver_set || fail "the companion set no screen saver"
 within 10 companion_runs || fail "the companion is not running"
 
+# An upgrade over the running companion and an open settings dialog: both
+# closed, the files replaced, the start-up entry and the companion back.
+"$wine" 'C:\windows\_Rotaveil.scr' /c >/dev/null 2>&1 &
+dialog_open() { pgrep -f 'windows._Rotaveil\.scr' >/dev/null; }
+within 20 dialog_open || fail "the settings dialog did not open"
+touch -d 2001-01-01 "$windows/_Rotaveil.scr"
+"$wine" "$work/setup.exe" /S >/dev/null 2>&1
+within 30 eval '! dialog_open' || fail "the upgrade left the settings dialog open"
+[ "$(stat -c %Y "$windows/_Rotaveil.scr")" -gt 1000000000 ] || fail "the upgrade did not replace _Rotaveil.scr"
+within 20 companion_runs || fail "the companion did not come back after the upgrade"
+startup_entry() { [ -n "$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' RVTRAY.EXE)" ]; }
+within 10 startup_entry || fail "the start-up entry did not come back after the upgrade"
 echo "a line" > "$windows/_Rotaveil.log"
 # The quiet uninstall string, as Add/Remove Programs runs it.
 program=${quiet#\"}
