@@ -170,8 +170,6 @@ bool ShowOneScreensaver(const char* path, DWORD length)
     // What ended may have switched Ctrl+Alt+Del back on.
     RenewScreenSaverRunning();
     EndTurnWatch();
-    // At every turn's end: a key at the hand-over is acted on before
-    // anything else is started.
     // A key at a turn's end (a screen saver that ended itself on it, or one
     // pressed as the runner stopped one) is seen by the input watch only at
     // its next pass: that pass is made before anything else is started.
