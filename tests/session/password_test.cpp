@@ -237,7 +237,6 @@ TEST_F(Lock, NoWayFromOutsideEndsItUnasked)
         {"the setting written off",
          [](SessionDriver& driver) {
              HANDLE writer = CreateThread(NULL, 0, WriteThePasswordOffUntilAsked, &driver, 0, NULL);
-             Sleep(100);
              SessionDriver::PressKey();
              WaitForSingleObject(writer, 5000);
              CloseHandle(writer);
