@@ -390,6 +390,11 @@ int main(int argc, char** argv)
         fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
     }
+    if (argc > 1 && !strcmp(argv[1], "overhead")) {
+        TurnOverhead();
+        fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
     if (argc > 1 && !strcmp(argv[1], "handles")) {
         HandlesOverTurns();
         fflush(stdout);
