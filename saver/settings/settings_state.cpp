@@ -2,8 +2,8 @@
 
 uint32_t Period = DefaultPeriod;
 uint32_t FileIndex = 0;
-uint32_t TimeoutMinutes = 5;
-uint32_t LoadedTimeoutMinutes = 5;
+uint32_t TimeoutMinutes = DefaultTimeoutMinutes;
+uint32_t LoadedTimeoutMinutes = DefaultTimeoutMinutes;
 bool ShowTrayIcon = false;
 bool Shuffle = false;
 bool NextKey = false;
@@ -29,4 +29,19 @@ void FreeSettings()
     std::vector<std::string>().swap(Descriptions);
     std::vector<uint32_t>().swap(PlayList);
     std::vector<uint32_t>().swap(PlayListTimes);
+}
+
+void ResetSettings()
+{
+    Period = DefaultPeriod;
+    FileIndex = 0;
+    TimeoutMinutes = DefaultTimeoutMinutes;
+    LoadedTimeoutMinutes = DefaultTimeoutMinutes;
+    ShowTrayIcon = false;
+    Shuffle = false;
+    NextKey = false;
+    ShuffleSeed = 0;
+    ShuffleList = 0;
+    ShuffleRoundStored = false;
+    FreeSettings();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 const uint32_t DefaultPeriod = 20000;   // milliseconds
+const uint32_t DefaultTimeoutMinutes = 5;
 const unsigned DescriptionLimit = 256;  // bytes of a description, terminator included
 
 extern uint32_t Period;          // milliseconds each screen saver runs
@@ -37,8 +38,11 @@ extern std::vector<uint32_t> PlayListTimes;
 
 // The system's version, filled once at start: the password setting, the
 // start-up entries and the process snapshot differ between the families.
-extern OSVERSIONINFOA VersionInfo;
+extern OSVERSIONINFOA VersionInfo;  // read from the system, not a setting
 bool IsNtFamily();
 
 // Frees the catalogue, the descriptions and the play-list with its times.
 void FreeSettings();
+// Every setting above back to the value the program starts with, the lists
+// freed. Each setting added above is added here too (a test checks it).
+void ResetSettings();

@@ -126,12 +126,16 @@ TEST_F(SaverWindow_, PreviewChildPaintsThePictureStretchedOverItsPane)
         ASSERT_TRUE(child);
         EXPECT_EQ(child, ::SaverWindow);
         EXPECT_EQ(host, GetParent(child));
-        PumpMessagesFor(300);
 
         std::vector<COLORREF> expected = NearestScaledPicture(pane.cx, pane.cy);
-        HDC screen = GetDC(NULL);
-        double difference = MeanDifference(Pixels(screen, 30, 30, pane.cx, pane.cy), expected);
-        ReleaseDC(NULL, screen);
+        double difference = 0;
+        // Until the picture is on the screen (painting and the display's own way).
+        WaitUntil(3000, [&] {
+            HDC screen = GetDC(NULL);
+            difference = MeanDifference(Pixels(screen, 30, 30, pane.cx, pane.cy), expected);
+            ReleaseDC(NULL, screen);
+            return difference < 12.0;
+        });
         EXPECT_LT(difference, 12.0) << "pane " << pane.cx << "x" << pane.cy;
 
         DestroyWindow(host);
@@ -148,7 +152,7 @@ TEST_F(SaverWindow_, PaintWithADeviceContextInWParamDrawsThereAndValidates)
     HWND host = CreateWindowExA(0, "RvTestPane", "pane", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
                                 30, 30, 152, 112, NULL, NULL, Instance, NULL);
     HWND child = CreateSaverWindow(152, 112, host);
-    PumpMessagesFor(100);
+    UpdateWindow(child);
 
     HDC screen = GetDC(NULL);
     HDC memory = CreateCompatibleDC(screen);

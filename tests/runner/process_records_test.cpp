@@ -107,7 +107,7 @@ TEST_F(ProcessRecords, ChildrenAreFoundLoggedOnceAndStoppedFirst)
     SetRegistryText(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildName", "helper.exe");
     ProcessInfo* saver = Start("rvt_child.scr", "C:\\test\\rvt_child.scr");
     ASSERT_TRUE(driver_.WaitForRecords("started grandchild", 1, 10000));
-    PumpMessagesFor(300);
+    ASSERT_TRUE(driver_.WaitForRecords("child window", 2, 10000));
     DetectChildProcesses();
     ASSERT_EQ(3u, Processes.size()) << "a grandchild listed after its parent is found at once";
     EXPECT_EQ(saver, Processes[1]->parent);
@@ -137,7 +137,7 @@ TEST_F(ProcessRecords, AChildNamedSystemIsReportedAsAModalDialog)
         SetRegistryText(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildName", name);
         Start("rvt_child.scr", "C:\\x\\rvt_child.scr");
         ASSERT_TRUE(driver_.WaitForRecords("started child", 1, 10000));
-        PumpMessagesFor(300);
+        ASSERT_TRUE(driver_.WaitForRecords("child start", 1, 10000));
         DetectChildProcesses();
         EXPECT_NE(std::string::npos, Log().find("Screensaver C:\\x\\rvt_child.scr has opened modal "
                                                 "dialog, possibly error warning!"))

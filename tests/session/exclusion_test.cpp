@@ -43,8 +43,8 @@ protected:
         stubborn_ =
             driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "stubborn_x.scr");
         RefusedTermination = stubborn_;
+        ResetSettings();
         Period = 800;
-        FileIndex = 0;
     }
     void TearDown() override
     {
@@ -55,7 +55,7 @@ protected:
         CloseHandle(InputEvent);
         CloseHandle(LogLock);
         StopEvent = InputEvent = LogLock = NULL;
-        FreeSettings();
+        ResetSettings();
         DeleteFileA(OwnLogPath().c_str());
     }
     std::string Log() const { return ReadWholeFile(OwnLogPath()); }
@@ -68,15 +68,14 @@ protected:
     char* arguments_[3] = {program_, switch_, NULL};
 };
 
-// Closes the session window once the records show this many starts.
+// Closes the session window once this many screen savers showed a window.
 struct CloseAfterStarts {
     SessionDriver* driver;
     size_t starts;
     static DWORD WINAPI Run(LPVOID parameter)
     {
         CloseAfterStarts* self = (CloseAfterStarts*)parameter;
-        self->driver->WaitForRecords("start", self->starts, 30000);
-        Sleep(300);
+        self->driver->WaitForRecords("window", self->starts, 30000);
         PostMessageA(SaverWindow, WM_CLOSE, 0, 0);
         return 0;
     }
@@ -128,6 +127,14 @@ TEST_F(Exclusion, TheOnlyScreenSaverListedTwiceGoesAndTheSessionEnds)
     EXPECT_EQ(0u, FileIndex);
 }
 
+// Whether the session window goes within the time: a session that ends where
+// it must not is seen as soon as it ends, and one that holds is watched for
+// long enough to see a late end.
+bool SessionWindowGoesWithin(DWORD milliseconds)
+{
+    return WaitUntil(milliseconds, [] { return !IsWindow(SaverWindow); });
+}
+
 // Where the password question is the only lock (the Windows 95 family), the
 // session whose every entry went waits for input and asks before it ends.
 TEST_F(Exclusion, WithNothingLeftALockedSessionEndsOnlyOnThePassword)
@@ -146,12 +153,10 @@ TEST_F(Exclusion, WithNothingLeftALockedSessionEndsOnlyOnThePassword)
             WaitUntil(30000, [] {
                 return ReadWholeFile(OwnLogPath()).find("Play list is empty") != std::string::npos;
             });
-            Sleep(800);
-            self->endedUnasked = !IsWindow(SaverWindow);
+            self->endedUnasked = SessionWindowGoesWithin(2000);
             SessionDriver::PressKey();
             self->driver->WaitForRecords("verify", 1, 10000);
-            Sleep(800);
-            self->endedOnRefusal = !IsWindow(SaverWindow);
+            self->endedOnRefusal = SessionWindowGoesWithin(2000);
             SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", 1);
             SessionDriver::PressKey();
             return 0;

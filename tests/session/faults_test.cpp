@@ -49,14 +49,13 @@ TEST(Faults, ASecondSessionStartedSoonAfterLeavesTheFirstAlone)
             {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_one.scr")});
         driver.SetPeriod(60000);
         ASSERT_TRUE(driver.Start());
-        PumpMessagesFor(300);
+        ASSERT_TRUE(WaitUntil(10000, [] { return FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE); }));
         ChildProcess second;
         ASSERT_TRUE(second.Start(SaverCommand("/s")));
         ASSERT_TRUE(second.WaitForExit(5000)) << "two sessions ran at once";
         EXPECT_EQ(0u, second.ExitCode());
         ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
-        PumpMessagesFor(800);
-        EXPECT_FALSE(driver.WaitForEnd(0));
+        EXPECT_FALSE(driver.WaitForEnd(800));
         EXPECT_EQ(1u, driver.RecordsStartingWith("start").size());
         SessionDriver::PressKey();
         ASSERT_TRUE(driver.WaitForEnd(10000));
@@ -72,18 +71,20 @@ TEST(Faults, TheCoverHoldsAboveAlwaysOnTopWindowsBetweenScreenSavers)
     HWND onTop = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "on top",
                                  WS_POPUP | WS_VISIBLE, 100, 100, 200, 200, NULL, NULL, NULL, NULL);
     ASSERT_TRUE(onTop);
-    PumpMessagesFor(200);
+    UpdateWindow(onTop);
     SessionDriver driver;
     driver.SetPlayList(
         {driver.savers.InstallText("not a program", SaverDirectory::Windows, "black.scr")});
     driver.SetPeriod(60000);
     ASSERT_TRUE(driver.Start());
-    ASSERT_TRUE(WaitUntil(
-        10000, [&] { return driver.Log().find("error loading") != std::string::npos; }));
-    PumpMessagesFor(300);
+    ASSERT_TRUE(
+        WaitUntil(10000, [&] { return driver.Log().find("error loading") != std::string::npos; }));
     POINT centre = {200, 200};
     DWORD owner = 0;
-    GetWindowThreadProcessId(WindowFromPoint(centre), &owner);
+    WaitUntil(5000, [&] {
+        GetWindowThreadProcessId(WindowFromPoint(centre), &owner);
+        return owner == driver.Process().Id();
+    });
     EXPECT_EQ(driver.Process().Id(), owner) << "the session window does not cover the centre";
     SessionDriver::PressKey();
     ASSERT_TRUE(driver.WaitForEnd(10000));
@@ -103,8 +104,8 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorTheSwitchSetNorItsScree
         return value;
     };
     // Any later start of either program puts the password back first.
-    const std::string laterStarts[] = {
-        SaverCommand("/p"), "\"" + BesideTests("rvtray.exe") + "\" /u"};
+    const std::string laterStarts[] = {SaverCommand("/p"),
+                                       "\"" + BesideTests("rvtray.exe") + "\" /u"};
     for (const std::string& later : laterStarts) {
         DeleteFileA(driver.recordFile.c_str());
         ASSERT_TRUE(driver.Start());
@@ -123,10 +124,10 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorTheSwitchSetNorItsScree
         ASSERT_TRUE(next.Start(later));
         ASSERT_TRUE(next.WaitForExit(10000));
         EXPECT_EQ(std::string("1\0", 2), password()) << "the password stayed off: " << later;
-        EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptPasswordValue",
-                                       NULL, NULL));
-        EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY,
-                                       "KeptScreenSaverRunning", NULL, NULL))
+        EXPECT_FALSE(
+            ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptPasswordValue", NULL, NULL));
+        EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "KeptScreenSaverRunning",
+                                       NULL, NULL))
             << "the screen-saver switch was left set: " << later;
     }
     DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE);
@@ -183,16 +184,23 @@ TEST(Faults, ScreenSaversThatCannotRunStillKeepTheirTurns)
     std::string quick = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "quick.scr");
     driver.SetPlayList({broken, quick});
     driver.SetPeriod(1000);
+    auto failures = [&] {
+        std::string log = driver.Log();
+        size_t count = 0;
+        for (size_t at = log.find(" error loading"); at != std::string::npos;
+             at = log.find(" error loading", at + 1))
+            ++count;
+        return count;
+    };
     ASSERT_TRUE(driver.Start());
-    PumpMessagesFor(4000);
+    // Two whole turns of the one that ends at once: the third of the broken
+    // one follows the second.
+    ASSERT_TRUE(WaitUntil(20000, [&] { return failures() >= 3; }));
     SessionDriver::PressKey();
     ASSERT_TRUE(driver.WaitForEnd(10000));
     std::string log = driver.Log();
-    size_t failed = 0;
-    for (size_t at = log.find(" error loading"); at != std::string::npos;
-         at = log.find(" error loading", at + 1))
-        ++failed;
-    // Four seconds of one-second turns, half of them the broken one.
+    size_t failed = failures();
+    // Turns of one second, half of them the broken one.
     EXPECT_GE(failed, 1u) << log;
     EXPECT_LE(failed, 3u) << log;
     EXPECT_LE(driver.RecordsStartingWith("start").size(), 3u);

@@ -56,8 +56,7 @@ protected:
     void StartAndWaitForTurn(size_t turn)
     {
         ASSERT_TRUE(driver_.Start());
-        ASSERT_TRUE(driver_.WaitForRecords("window", turn, 10000));
-        PumpMessagesFor(600);
+        ASSERT_TRUE(driver_.WaitForTurn(turn));
     }
     SessionDriver driver_;
     std::string path_;
@@ -81,7 +80,7 @@ TEST_P(Password, TextSettingIsOffDuringTheSessionAndAskedBeforeItEnds)
     EXPECT_FALSE(driver_.WaitForEnd(500));
 
     Answer(1);
-    PumpMessagesFor(600);
+    ASSERT_TRUE(driver_.WaitForTurn(2));
     SessionDriver::PressKey();
     ASSERT_TRUE(driver_.WaitForEnd(10000));
     EXPECT_EQ(2u, driver_.RecordsStartingWith("verify").size());

@@ -24,8 +24,7 @@ TEST(SessionEnd, AScreenSaverThatEndsItselfOnTheKeyIsTheLastOneStarted)
         driver.SetFileIndex(1);
         driver.SetPeriod(60000);
         ASSERT_TRUE(driver.Start());
-        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
-        PumpMessagesFor(500);
+        ASSERT_TRUE(driver.WaitForTurn(1));
         SessionDriver::PressKey();
         ASSERT_TRUE(driver.WaitForEnd(10000)) << "round " << round;
         EXPECT_EQ(1u, driver.RecordsStartingWith("start").size())
@@ -81,10 +80,12 @@ TEST(SessionEnd, AKeyAtATurnsEndIsNeitherLostNorFollowedByTheNext)
         DWORD pressed = GetTickCount();
         SessionDriver::PressKey();
         ASSERT_TRUE(driver.WaitForEnd(5000)) << "the key at " << offset << " ms was lost";
-        // A screen saver's tick is the moment its process was made; 100 ms
-        // are allowed for the clocks' coarseness and the key's own way.
+        // A screen saver's tick is the moment its process was made. One made
+        // just after the key is no fault (the runner's look came first, and a
+        // loaded machine may hold it before the start): one made a second
+        // after is, and so is any later turn.
         for (const RecordLine& start : driver.RecordsStartingWith("tick"))
-            EXPECT_LT((LONG)((DWORD)NumberAfter(start.text, "tick ") - pressed), 100)
+            EXPECT_LT((LONG)((DWORD)NumberAfter(start.text, "tick ") - pressed), 1000)
                 << "started after the key at " << offset << " ms";
     }
 }
@@ -138,8 +139,7 @@ TEST(SessionEnd, RightArrowShowsTheNextScreenSaverOnlyWhenChosen)
         driver.SetPeriod(60000);
         SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "NextKey", chosen.nextKey);
         ASSERT_TRUE(driver.Start());
-        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
-        PumpMessagesFor(500);
+        ASSERT_TRUE(driver.WaitForTurn(1));
         SessionDriver::KeyDown(VK_RIGHT);
         for (DWORD start = GetTickCount(); GetTickCount() - start < chosen.held;) {
             Sleep(20);
@@ -154,10 +154,9 @@ TEST(SessionEnd, RightArrowShowsTheNextScreenSaverOnlyWhenChosen)
             continue;
         }
         ASSERT_TRUE(driver.WaitForRecords("window", 2, 5000)) << "the next one was not shown";
-        EXPECT_LT(GetTickCount() - released, 1500u);
+        EXPECT_LT(GetTickCount() - released, 3000u) << "not at once";
         EXPECT_NE(std::string::npos, driver.StartedFileNames()[1].find("good_b.scr"));
-        PumpMessagesFor(800);
-        EXPECT_FALSE(driver.WaitForEnd(0)) << "the session ended on the key for the next one";
+        EXPECT_FALSE(driver.WaitForEnd(800)) << "the session ended on the key for the next one";
         EXPECT_EQ(2u, driver.RecordsStartingWith("start").size())
             << "the key reached the next one\n"
             << ReadWholeFile(driver.recordFile);

@@ -134,8 +134,7 @@ TEST_F(Session, AKeyEndsThePeriodAtOnceAndTheSessionWithoutPassword)
     driver_.SetPlayList({path});
     driver_.SetPeriod(60000);
     ASSERT_TRUE(driver_.Start());
-    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
-    PumpMessagesFor(700);
+    ASSERT_TRUE(driver_.WaitForTurn(1));
     DWORD start = GetTickCount();
     EndWithKey();
     EXPECT_LT(GetTickCount() - start, 6000u) << "the period was not cut short";
@@ -150,8 +149,8 @@ TEST_F(Session, AKeyHeldDownAtTheStartCountsOnlyWhenPressedAgain)
     driver_.SetPeriod(60000);
     SessionDriver::KeyDown(VK_SHIFT);
     ASSERT_TRUE(driver_.Start());
-    ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
-    PumpMessagesFor(1000);
+    ASSERT_TRUE(driver_.WaitForTurn(1));
+    PumpMessagesFor(1000);  // held through the screen saver's first second
     SessionDriver::KeyUp(VK_SHIFT);
     EXPECT_FALSE(driver_.WaitForEnd(1500)) << "releasing a held key ended the session";
     SessionDriver::PressKey(VK_SHIFT);

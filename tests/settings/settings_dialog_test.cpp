@@ -40,7 +40,7 @@ protected:
             dialog_ = FindWindowA(NULL, Title);
             return dialog_ && IsWindowVisible(dialog_);
         }));
-        PumpMessagesFor(300);
+        WaitForInputIdle(saver_.Handle(), 5000);
     }
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
     void Press(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
@@ -419,11 +419,12 @@ TEST_F(SettingsDialog, ShowFileNamesKeepsTheRowsOfBothLists)
     int before[2] = {rows(IDC_INSTALLED_LIST), rows(IDC_PLAYLIST)};
     int heights[2] = {height(IDC_INSTALLED_LIST), height(IDC_PLAYLIST)};
     Press(IDC_SHOW_FILE_NAMES);
-    PumpMessagesFor(300);
     EXPECT_EQ(heights[0], height(IDC_INSTALLED_LIST));
     EXPECT_EQ(heights[1], height(IDC_PLAYLIST));
     Press(IDC_SHOW_FILE_NAMES);
-    PumpMessagesFor(300);
+    WaitUntil(3000, [&] {
+        return rows(IDC_INSTALLED_LIST) == before[0] && rows(IDC_PLAYLIST) == before[1];
+    });
     EXPECT_EQ(before[0], rows(IDC_INSTALLED_LIST)) << "rows lost after unchecking";
     EXPECT_EQ(before[1], rows(IDC_PLAYLIST)) << "rows lost after unchecking";
     EXPECT_GE(before[0], 7);

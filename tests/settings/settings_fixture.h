@@ -15,11 +15,7 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FreeSettings();
-        Period = DefaultPeriod;
-        FileIndex = 0;
-        TimeoutMinutes = 5;
-        ShowTrayIcon = false;
+        ResetSettings();
         RunMode = ModeSaver;
         ParentWindow = NULL;
         VersionInfo.dwPlatformId = VER_PLATFORM_WIN32_NT;
@@ -28,7 +24,7 @@ protected:
     void TearDown() override
     {
         DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
-        FreeSettings();
+        ResetSettings();
     }
     static std::string SystemPath(const char* name)
     {

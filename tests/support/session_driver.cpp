@@ -2,6 +2,9 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 
 #include "saver/settings/value_names.h"
 #include "shared/names.h"
@@ -9,6 +12,9 @@
 
 SessionDriver::SessionDriver()
 {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    made_ = ((ULONGLONG)now.dwHighDateTime << 32) | now.dwLowDateTime;
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_TEST_KEY);
     recordFile = BesideTests("session.rec");
@@ -28,28 +34,99 @@ SessionDriver::~SessionDriver()
         session_.WaitForExit(8000);
     }
     // Nothing a fixture started may outlive the test: a leftover process
-    // would keep the test runner's output open and hold the desktop.
-    // A second pass catches a process that had just been started.
-    for (int pass = 0; pass < 2; ++pass) {
-        if (pass)
-            Sleep(500);
-        for (const RecordLine& line : Records()) {
-            // A stand-in loaded into this process (PASSWORD.CPL) records too.
-            if (line.pid == GetCurrentProcessId())
-                continue;
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, line.pid);
-            if (!process)
-                continue;
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process, 99);
-                WaitForSingleObject(process, 5000);
-            }
-            CloseHandle(process);
-        }
+    // would keep the test runner's output open and hold the desktop. That is
+    // every recorded process and every process started since this driver was
+    // made from the session or one of them (one just started has not written
+    // its record yet); passes until one finds nothing left.
+    for (int pass = 0; pass < 5 && EndLeftovers() > 0; ++pass) {
     }
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_SETTINGS_KEY);
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_TEST_KEY);
     DeleteFileA(recordFile.c_str());
+}
+
+namespace {
+
+ULONGLONG CreationTime(HANDLE process)
+{
+    FILETIME created, exited, kernelTime, userTime;
+    if (!process || !GetProcessTimes(process, &created, &exited, &kernelTime, &userTime))
+        return 0;
+    return ((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime;
+}
+
+bool Contains(const std::vector<DWORD>& ids, DWORD id)
+{
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+// Ends the process if it still runs and was made since then; true when it
+// did.
+bool EndProcess(DWORD pid, ULONGLONG since)
+{
+    HANDLE process =
+        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return false;
+    bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT && CreationTime(process) >= since;
+    if (runs) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
+    return runs;
+}
+
+}  // namespace
+
+// The session's and the recorded processes with their descendants made since
+// the driver was: process ids are reused, and the desktop's own processes,
+// made before, must never be ended.
+std::vector<DWORD> SessionDriver::Leftovers() const
+{
+    std::vector<DWORD> family;
+    if (session_.Id())
+        family.push_back(session_.Id());
+    for (const RecordLine& line : Records()) {
+        // A stand-in loaded into this process (PASSWORD.CPL) records too.
+        if (line.pid != GetCurrentProcessId() && !Contains(family, line.pid))
+            family.push_back(line.pid);
+    }
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return family;
+    std::vector<PROCESSENTRY32> entries;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        entries.push_back(entry);
+    CloseHandle(snapshot);
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const PROCESSENTRY32& candidate : entries) {
+            if (Contains(family, candidate.th32ProcessID) ||
+                !Contains(family, candidate.th32ParentProcessID) ||
+                candidate.th32ProcessID == GetCurrentProcessId())
+                continue;
+            HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, candidate.th32ProcessID);
+            bool madeSince = CreationTime(process) >= made_;
+            if (process)
+                CloseHandle(process);
+            if (madeSince) {
+                family.push_back(candidate.th32ProcessID);
+                grew = true;
+            }
+        }
+    }
+    return family;
+}
+
+unsigned SessionDriver::EndLeftovers() const
+{
+    unsigned ended = 0;
+    for (DWORD pid : Leftovers())
+        ended += EndProcess(pid, made_) ? 1 : 0;
+    return ended;
 }
 
 void SessionDriver::SetPeriod(DWORD milliseconds)
@@ -133,6 +210,20 @@ std::vector<RecordLine> SessionDriver::RecordsStartingWith(const char* prefix) c
 bool SessionDriver::WaitForRecords(const char* prefix, size_t count, DWORD milliseconds)
 {
     return WaitUntil(milliseconds, [&] { return RecordsStartingWith(prefix).size() >= count; });
+}
+
+bool SessionDriver::WaitForTurn(size_t turn, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    if (!WaitForRecords("window", turn, milliseconds))
+        return false;
+    DWORD saver = RecordsStartingWith("window")[turn - 1].pid;
+    DWORD elapsed = GetTickCount() - start;
+    return WaitUntil(elapsed < milliseconds ? milliseconds - elapsed : 0, [&] {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+        return owner == saver;
+    });
 }
 
 std::string SessionDriver::Log() const

@@ -37,6 +37,9 @@ public:
     std::vector<std::string> StartedFileNames() const;
     // Waits until at least count lines start with prefix.
     bool WaitForRecords(const char* prefix, size_t count, DWORD milliseconds);
+    // Waits until the turn-th screen saver (from 1) has shown its window and
+    // has the keyboard: a key pressed then goes to it, as a user's would.
+    bool WaitForTurn(size_t turn, DWORD milliseconds = 10000);
     std::string Log() const;
     DWORD StoredFileIndex() const;
 
@@ -51,7 +54,11 @@ public:
     std::string logFile;
 
 private:
+    std::vector<DWORD> Leftovers() const;
+    unsigned EndLeftovers() const;  // how many still ran
+
     ChildProcess session_;
+    ULONGLONG made_ = 0;  // FILETIME of the driver's making
 };
 
 // Whether a process with this id still runs.
