@@ -49,6 +49,12 @@ HWND CreatePreviewPopup(int width, int height)
 }
 
 // The virtual key of a key or mouse-button message.
+bool IsDownMessage(UINT message)
+{
+    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_LBUTTONDOWN ||
+           message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
 BYTE MessageKey(UINT message, WPARAM wParam)
 {
     switch (message) {
@@ -152,6 +158,10 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             GetTickCount() - KeySeenDown[MessageKey(message, wParam)] >= InputSettle &&
             GetTickCount() - SessionWindowMade >= InputSettle)
             SetEvent(InputEvent);
+        // A key seen down here may never be seen by the watch (it stands
+        // still while the password is asked): its release is no new input.
+        if (RunMode == ModeSaver && IsDownMessage(message))
+            KeySeenDown[MessageKey(message, wParam)] = GetTickCount();
         break;
     case WM_ENDSESSION:
         // WM_QUERYENDSESSION keeps its default answer (yes) on every family,
