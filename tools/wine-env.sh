@@ -27,10 +27,10 @@ rv_wine_start() {
         Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
         RV_XVFB_PID=$!
         export DISPLAY=":$display"
-        for _ in $(seq 50); do
-            [ -e /tmp/.X11-unix/X$display ] && break
-            sleep 0.1
-        done
+        # Until the server answers, not only until its socket exists: a
+        # program started before then fails at once, and silently (WINEDEBUG).
+        rv_within 30 xset -display ":$display" q ||
+            echo "wine-env: the virtual display :$display did not answer in 30 s" >&2
     fi
     if [ ! -f "$WINEPREFIX/.rotaveil" ]; then
         mkdir -p "$WINEPREFIX"
@@ -55,7 +55,20 @@ rv_wine_start() {
     "$RV_WINE" wineboot >/dev/null 2>&1 || true
     if [ -n "${RV_HOLD_DESKTOP:-}" ]; then
         "$RV_WINE" "$RV_HOLD_DESKTOP" >/dev/null 2>&1 &
+        # The first test must not race the desktop's start.
+        rv_within 30 pgrep -f "$(basename "$RV_HOLD_DESKTOP")" ||
+            echo "wine-env: $(basename "$RV_HOLD_DESKTOP") did not start in 30 s" >&2
     fi
+}
+
+# Runs the command until it succeeds, at most the given seconds; quiet.
+rv_within() {   # seconds, command...
+    local tries=$(( $1 * 10 )); shift
+    for _ in $(seq "$tries"); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # Sets a text value in the prefix's registry and reads it back; tries three

@@ -45,10 +45,7 @@ TEST(Faults, ASecondSessionStartedSoonAfterLeavesTheFirstAlone)
         SCOPED_TRACE(squatted ? "the mutex's name held by an event" : "the mutex");
         HANDLE squatter = squatted ? CreateEventA(NULL, TRUE, FALSE, "Rotaveil Session") : NULL;
         SessionDriver driver;
-        driver.SetPlayList(
-            {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_one.scr")});
-        driver.SetPeriod(60000);
-        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.StartSession({"good_one.scr"}, 60000));
         ASSERT_TRUE(WaitUntil(10000, [] { return FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE); }));
         ChildProcess second;
         ASSERT_TRUE(second.Start(SaverCommand("/s")));
@@ -94,8 +91,7 @@ TEST(Faults, TheCoverHoldsAboveAlwaysOnTopWindowsBetweenScreenSavers)
 TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorTheSwitchSetNorItsScreenSaver)
 {
     SessionDriver driver;
-    driver.SetPlayList(
-        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_kill.scr")});
+    driver.SetPlayListOf({"good_kill.scr"});
     driver.SetPeriod(60000);
     SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, "1");
     auto password = [] {
@@ -147,12 +143,9 @@ TEST(Faults, AKeyStopsStubbornChildrenTogether)
     for (const auto& c : cases) {
         InstalledChild child;
         SessionDriver driver;
-        driver.SetPlayList(
-            {driver.savers.Install("rvt_good.scr", SaverDirectory::System, c.saver)});
-        driver.SetPeriod(60000);
         SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, c.setting, c.count);
         SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
-        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.StartSession({c.saver}, 60000));
         ASSERT_TRUE(driver.WaitForRecords("child window", c.count, 30000));
         ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
         DWORD pressed = GetTickCount();
@@ -220,11 +213,8 @@ TEST(Faults, WhatAScreenSaverStartsWhileBeingStoppedIsStoppedWithIt)
 {
     InstalledChild child;
     SessionDriver driver;
-    driver.SetPlayList(
-        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_close.scr")});
-    driver.SetPeriod(1500);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildOnClose", 1);
-    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.StartSession({"good_close.scr"}, 1500));
     ASSERT_TRUE(driver.WaitForRecords("start", 2, 15000));
     ASSERT_TRUE(driver.WaitForRecords("child start", 1, 5000));
     DWORD first = driver.RecordsStartingWith("child start")[0].pid;

@@ -36,8 +36,7 @@ protected:
         DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD);
         DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE);
         SetRegistryText(HKEY_CURRENT_USER, AppDefaults, "Version", GetParam());
-        path_ = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_pw.scr");
-        driver_.SetPlayList({path_});
+        driver_.SetPlayListOf({"good_pw.scr"});
         driver_.SetPeriod(60000);
     }
     void TearDown() override
@@ -59,7 +58,6 @@ protected:
         ASSERT_TRUE(driver_.WaitForTurn(turn));
     }
     SessionDriver driver_;
-    std::string path_;
 };
 
 TEST_P(Password, TextSettingIsOffDuringTheSessionAndAskedBeforeItEnds)
@@ -179,9 +177,7 @@ protected:
     static void Key(SessionDriver&) { SessionDriver::PressKey(); }
     static void StartShowing(SessionDriver& driver, const char* name)
     {
-        driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, name)});
-        driver.SetPeriod(60000);
-        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.StartSession({name}, 60000));
         ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
     }
 
@@ -262,11 +258,7 @@ TEST_F(Lock, NoWayFromOutsideEndsItUnasked)
 TEST_F(Lock, TheSwitchHoldsEveryTurnAndIsPutBackWhenWindowsEnds)
 {
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ClearRunning", 1);
-    std::string a = driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
-    driver_.SetPlayList(
-        {a, driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr")});
-    driver_.SetPeriod(1000);
-    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.StartSession({"good_a.scr", "good_b.scr"}, 1000));
     ASSERT_TRUE(driver_.WaitForRecords("running", 3, 15000));
     for (const RecordLine& line : driver_.RecordsStartingWith("running"))
         EXPECT_EQ("running 1", line.text);

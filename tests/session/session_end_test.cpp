@@ -17,13 +17,8 @@ TEST(SessionEnd, AScreenSaverThatEndsItselfOnTheKeyIsTheLastOneStarted)
 {
     for (int round = 0; round < 6; ++round) {
         SessionDriver driver;
-        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
-        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
-        std::string c = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_c.scr");
-        driver.SetPlayList({a, b, c});
         driver.SetFileIndex(1);
-        driver.SetPeriod(60000);
-        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.StartSession({"good_a.scr", "good_b.scr", "good_c.scr"}, 60000));
         ASSERT_TRUE(driver.WaitForTurn(1));
         SessionDriver::PressKey();
         ASSERT_TRUE(driver.WaitForEnd(10000)) << "round " << round;
@@ -39,10 +34,8 @@ TEST(SessionEnd, AScreenSaverThatEndsItselfOnTheKeyIsTheLastOneStarted)
 // down, 0 when the session did not start.
 DWORD KeyDuringASlowStart(SessionDriver& driver, DWORD slowStart, DWORD keyAfter)
 {
-    driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System, "slow.scr")});
-    driver.SetPeriod(60000);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "SlowStart", slowStart);
-    if (!driver.Start() || !driver.WaitForRecords("start", 1, 10000))
+    if (!driver.StartSession({"slow.scr"}, 60000) || !driver.WaitForRecords("start", 1, 10000))
         return 0;
     PumpMessagesFor(keyAfter);
     DWORD pressed = GetTickCount();
@@ -70,11 +63,7 @@ TEST(SessionEnd, AKeyAtATurnsEndIsNeitherLostNorFollowedByTheNext)
 {
     for (DWORD offset : {0u, 10u, 20u, 40u, 80u}) {
         SessionDriver driver;
-        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr");
-        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
-        driver.SetPlayList({a, b});
-        driver.SetPeriod(1500);
-        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.StartSession({"good_a.scr", "good_b.scr"}, 1500));
         ASSERT_TRUE(driver.WaitForRecords("WM_CLOSE", 1, 10000));
         Sleep(offset);
         DWORD pressed = GetTickCount();
@@ -133,12 +122,8 @@ TEST(SessionEnd, RightArrowShowsTheNextScreenSaverOnlyWhenChosen)
     for (const auto& chosen : cases) {
         SCOPED_TRACE(chosen.held);
         SessionDriver driver;
-        std::string a = driver.savers.Install("rvt_good.scr", SaverDirectory::System, chosen.first);
-        std::string b = driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr");
-        driver.SetPlayList({a, b});
-        driver.SetPeriod(60000);
         SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "NextKey", chosen.nextKey);
-        ASSERT_TRUE(driver.Start());
+        ASSERT_TRUE(driver.StartSession({chosen.first, "good_b.scr"}, 60000));
         ASSERT_TRUE(driver.WaitForTurn(1));
         SessionDriver::KeyDown(VK_RIGHT);
         for (DWORD start = GetTickCount(); GetTickCount() - start < chosen.held;) {

@@ -43,8 +43,7 @@ protected:
 
 TEST_F(Session, RotatesFromTheStoredIndexAndStoresThePositionAfterIt)
 {
-    std::string a = Install("good_a.scr"), b = Install("good_b.scr"), c = Install("good_c.scr");
-    driver_.SetPlayList({a, b, c});
+    driver_.SetPlayListOf({"good_a.scr", "good_b.scr", "good_c.scr"});
     driver_.SetFileIndex(7);
     driver_.SetPeriod(1200);
     ASSERT_TRUE(driver_.Start());
@@ -95,10 +94,7 @@ TEST(SessionTurns, AnEntryWithATimeOfItsOwnRunsThatLongInEitherOrder)
 
 TEST_F(Session, ASingleEntryIsStartedAnewEachTurn)
 {
-    std::string only = Install("good_only.scr");
-    driver_.SetPlayList({only});
-    driver_.SetPeriod(800);
-    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.StartSession({"good_only.scr"}, 800));
     ASSERT_TRUE(driver_.WaitForRecords("start", 3, 15000));
     EndWithKey();
     std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
@@ -130,10 +126,7 @@ TEST_F(Session, HostedCommandLinePassesTheProgramsOwnArgumentsOn)
 
 TEST_F(Session, AKeyEndsThePeriodAtOnceAndTheSessionWithoutPassword)
 {
-    std::string path = Install("good_key.scr");
-    driver_.SetPlayList({path});
-    driver_.SetPeriod(60000);
-    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.StartSession({"good_key.scr"}, 60000));
     ASSERT_TRUE(driver_.WaitForTurn(1));
     DWORD start = GetTickCount();
     EndWithKey();
@@ -159,10 +152,7 @@ TEST_F(Session, AKeyHeldDownAtTheStartCountsOnlyWhenPressedAgain)
 
 TEST_F(Session, MouseMotionEndsOnlyTheTurnOfAScreenSaverThatWatchesIt)
 {
-    std::string path = Install("good_motion.scr");
-    driver_.SetPlayList({path});
-    driver_.SetPeriod(60000);
-    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.StartSession({"good_motion.scr"}, 60000));
     ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
     // Past its first second: a screen saver that ends sooner keeps its turn.
     PumpMessagesFor(1500);
@@ -192,10 +182,7 @@ TEST_F(Session, AnEmptyPlayListIsLoggedAndEndsAtOnce)
 
 TEST_F(Session, CloseFromOutsideEndsTheSessionCleanly)
 {
-    std::string path = Install("good_outside.scr");
-    driver_.SetPlayList({path});
-    driver_.SetPeriod(60000);
-    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.StartSession({"good_outside.scr"}, 60000));
     ASSERT_TRUE(driver_.WaitForRecords("window", 1, 10000));
     HWND session = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
     ASSERT_TRUE(session);
@@ -228,10 +215,7 @@ TEST_F(Session, AFailedStartIsLoggedNotCountedAndTriedAgain)
 
 TEST_F(Session, AStubbornScreenSaverGoesThroughEveryStageThenIsKilled)
 {
-    std::string path = Install("stubborn.scr");
-    driver_.SetPlayList({path});
-    driver_.SetPeriod(1000);
-    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.StartSession({"stubborn.scr"}, 1000));
     ASSERT_TRUE(driver_.WaitForRecords("start", 2, 20000));
     EndWithKey();
     std::vector<RecordLine> all = driver_.Records();
@@ -251,11 +235,7 @@ TEST_F(Session, AStubbornScreenSaverGoesThroughEveryStageThenIsKilled)
 
 TEST_F(Session, AHungWindowThreadDoesNotHoldTheRunner)
 {
-    std::string hang = Install("hang.scr");
-    std::string good = Install("good_after.scr");
-    driver_.SetPlayList({hang, good});
-    driver_.SetPeriod(1000);
-    ASSERT_TRUE(driver_.Start());
+    ASSERT_TRUE(driver_.StartSession({"hang.scr", "good_after.scr"}, 1000));
     ASSERT_TRUE(driver_.WaitForRecords("start good", 1, 15000))
         << "the runner stayed with the hung screen saver";
     EndWithKey();

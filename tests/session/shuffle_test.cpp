@@ -16,14 +16,8 @@ namespace {
 TEST(ShuffleSession, EachScreenSaverOncePerRoundAndTheNextSessionFinishesIt)
 {
     SessionDriver driver;
-    driver.SetPlayList(
-        {driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_a.scr"),
-         driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr"),
-         driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_c.scr")});
-    driver.SetPeriod(900);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "Shuffle", 1);
-
-    ASSERT_TRUE(driver.Start());
+    ASSERT_TRUE(driver.StartSession({"good_a.scr", "good_b.scr", "good_c.scr"}, 900));
     ASSERT_TRUE(driver.WaitForRecords("window", 2, 15000));
     SessionDriver::PressKey();
     ASSERT_TRUE(driver.WaitForEnd(10000));

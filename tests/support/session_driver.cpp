@@ -212,6 +212,21 @@ bool SessionDriver::WaitForRecords(const char* prefix, size_t count, DWORD milli
     return WaitUntil(milliseconds, [&] { return RecordsStartingWith(prefix).size() >= count; });
 }
 
+void SessionDriver::SetPlayListOf(const std::vector<const char*>& fileNames)
+{
+    playList.clear();
+    for (const char* name : fileNames)
+        playList.push_back(savers.Install("rvt_good.scr", SaverDirectory::System, name));
+    SetPlayList(playList);
+}
+
+bool SessionDriver::StartSession(const std::vector<const char*>& fileNames, DWORD period)
+{
+    SetPlayListOf(fileNames);
+    SetPeriod(period);
+    return Start();
+}
+
 bool SessionDriver::WaitForTurn(size_t turn, DWORD milliseconds)
 {
     DWORD start = GetTickCount();

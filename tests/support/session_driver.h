@@ -27,6 +27,14 @@ public:
     void SetPlayList(const std::vector<std::string>& paths, const std::vector<DWORD>& ownSeconds);
 
     bool Start(const std::string& arguments = "/s");
+    // The usual opening: fixture screen savers of these file names (copies of
+    // rvt_good.scr in the system folder; the name picks the behaviour) as the
+    // play-list, turns of period milliseconds, the session started. Their
+    // paths are left in playList.
+    bool StartSession(const std::vector<const char*>& fileNames, DWORD period);
+    // The same screen savers installed and stored as the play-list only.
+    void SetPlayListOf(const std::vector<const char*>& fileNames);
+    std::vector<std::string> playList;
     bool WaitForEnd(DWORD milliseconds);
     ChildProcess& Process() { return session_; }
 
