@@ -8,7 +8,8 @@
 
 #include "shared/names.h"
 #include "shared/registry_key.h"
-#include "shared/run_entry.h"
+#include "shared/startup_entry.h"
+#include "shared/system_timeout.h"
 
 bool RefuseMachineRunKey = false;
 
@@ -27,7 +28,7 @@ bool OpenRunKey(HKEY root, RegistryKey* key)
 {
     if (root == HKEY_LOCAL_MACHINE && RefuseMachineRunKey)
         return false;
-    return key->Open(root, RV_RUN_KEY, KEY_READ | KEY_WRITE);
+    return OpenStartupKey(root, KEY_READ | KEY_WRITE, key);
 }
 
 // Tells running programs (Display Properties) that the screen-saver
@@ -73,16 +74,11 @@ void SetSystemScreenSaver(RegistryKey& desktop, bool firstRun)
         SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, NULL, 0);
     }
 
-    int timeout = (int)FirstRunTimeout;
-    if (!firstRun) {
-        UINT seconds = 0;
-        SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0);
-        timeout = (int)seconds;
-    }
-    char text[16];
-    snprintf(text, sizeof text, "%d", timeout);
-    desktop.WriteText(RV_VALUE_TIMEOUT, text);
-    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, (UINT)timeout, NULL, 0);
+    UINT seconds = FirstRunTimeout;
+    if (!firstRun)
+        ReadSystemTimeout(&seconds);
+    // Told to every program by the one broadcast after all the values.
+    WriteSystemTimeout(seconds, 0);
 }
 
 }  // namespace
@@ -104,11 +100,9 @@ void InstallScreenSaver()
     desktop.Close();
 
     RegistryKey run;
-    char entry[MAX_PATH + 2];
-    if (MakeRunEntry(ownPath, entry, sizeof entry) &&
-        (OpenRunKey(HKEY_LOCAL_MACHINE, &run) ||
-         (version.dwPlatformId == VER_PLATFORM_WIN32_NT && OpenRunKey(HKEY_CURRENT_USER, &run))))
-        run.WriteText(RV_VALUE_COMPANION, entry);
+    if (OpenRunKey(HKEY_LOCAL_MACHINE, &run) ||
+        (version.dwPlatformId == VER_PLATFORM_WIN32_NT && OpenRunKey(HKEY_CURRENT_USER, &run)))
+        WriteStartupEntry(run, ownPath);
     // Once, after every value is written; hung windows are passed over.
     Broadcast();
 }
@@ -116,9 +110,8 @@ void InstallScreenSaver()
 void RemoveStartupEntry()
 {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        RegistryKey run;
-        if (OpenRunKey(root, &run))
-            run.DeleteValue(RV_VALUE_COMPANION);
+        if (root != HKEY_LOCAL_MACHINE || !RefuseMachineRunKey)
+            DeleteStartupEntry(root);
     }
     // Every running companion (an older version allowed two); a hung one is
     // passed over.

@@ -10,16 +10,9 @@
 #include "saver/settings/settings_store.h"
 #include "saver/windows/saver_state.h"
 #include "shared/names.h"
-#include "shared/registry_key.h"
+#include "shared/startup_entry.h"
 
 namespace {
-
-void DeleteRunEntry(HKEY root)
-{
-    RegistryKey key;
-    if (key.Open(root, RV_RUN_KEY, KEY_SET_VALUE))
-        key.DeleteValue(RV_VALUE_COMPANION);
-}
 
 // True, with path set, when folder holds rvtray.exe.
 bool CompanionIn(const char* folder, char (&path)[MAX_PATH])
@@ -63,8 +56,8 @@ void StartCompanion(const char* companionPath)
     }
     if (!started) {
         // Without a companion that can be started, nothing may start with Windows.
-        DeleteRunEntry(HKEY_LOCAL_MACHINE);
-        DeleteRunEntry(HKEY_CURRENT_USER);
+        DeleteStartupEntry(HKEY_LOCAL_MACHINE);
+        DeleteStartupEntry(HKEY_CURRENT_USER);
     }
 }
 

@@ -13,7 +13,8 @@
 #include "saver/log/trace.h"
 #include "shared/names.h"
 #include "shared/registry_key.h"
-#include "shared/run_entry.h"
+#include "shared/startup_entry.h"
+#include "shared/system_timeout.h"
 #include "shared/text_compare.h"
 
 namespace {
@@ -118,23 +119,18 @@ void ReadPlayList()
         PlayListTimes.assign(PlayList.size(), 0);
 }
 
-void ReadSystemTimeout()
+void ReadTimeoutMinutes()
 {
     UINT seconds = 0;
-    if (SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0))
+    if (ReadSystemTimeout(&seconds))
         TimeoutMinutes = seconds / 60;
     LoadedTimeoutMinutes = TimeoutMinutes;
 }
 
-
-// The entry is read quoted (as the companion writes a path with a blank) or not.
 bool RunEntryNamesCompanion(HKEY root)
 {
-    RegistryKey key;
-    char entry[MAX_PATH + 2], path[MAX_PATH];
-    return key.Open(root, RV_RUN_KEY, KEY_QUERY_VALUE) &&
-           key.ReadText(RV_VALUE_COMPANION, entry, sizeof entry) &&
-           RunEntryPath(entry, path, sizeof path) && path[0] != '\0' && NamesExistingFile(path);
+    char path[MAX_PATH];
+    return ReadStartupEntryPath(root, path) && NamesExistingFile(path);
 }
 
 void ReadShowTrayIcon()
@@ -207,13 +203,7 @@ void WriteTimeout()
     // Held here, so that what the box shows is what was stored.
     if (TimeoutMinutes > TimeoutMinutesLimit)
         TimeoutMinutes = TimeoutMinutesLimit;
-    uint32_t minutes = TimeoutMinutes;
-    char seconds[16];
-    snprintf(seconds, sizeof seconds, "%u", (unsigned)(minutes * 60));
-    RegistryKey key;
-    if (key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_SET_VALUE))
-        key.WriteText(RV_VALUE_TIMEOUT, seconds);
-    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, minutes * 60, NULL, SPIF_SENDWININICHANGE);
+    WriteSystemTimeout(TimeoutMinutes * 60, SPIF_SENDWININICHANGE);
 }
 
 }  // namespace
@@ -241,7 +231,7 @@ void LoadStoredSettings(bool withDescriptions)
         }
         if (withDescriptions)
             LoadDescriptions();
-        ReadSystemTimeout();
+        ReadTimeoutMinutes();
         ReadShowTrayIcon();
     } catch (...) {
         Trace("LoadSettings");
