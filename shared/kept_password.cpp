@@ -4,6 +4,7 @@
 
 #include "names.h"
 #include "registry_key.h"
+#include "owned.h"
 
 namespace {
 
@@ -103,11 +104,8 @@ void RestoreKeptSystemSettings()
 
 bool SessionIsRunning()
 {
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, RV_SESSION_MUTEX);
-    if (mutex) {
-        CloseHandle(mutex);
+    if (OwnedHandle(OpenMutexA(SYNCHRONIZE, FALSE, RV_SESSION_MUTEX)))
         return true;
-    }
     // The name may be held by another kind of object: the session's window
     // tells too.
     return FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE) != NULL;

@@ -9,6 +9,7 @@
 #include "shared/kept_password.h"
 #include "shared/message_pump.h"
 #include "shared/names.h"
+#include "shared/owned.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -25,12 +26,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Where the name is taken by another kind of object, the window decides.
     // Wine leaves the last error as it was when the mutex is new.
     SetLastError(0);
-    HANDLE single = CreateMutexA(NULL, FALSE, RV_TRAY_MUTEX);
+    OwnedHandle single(CreateMutexA(NULL, FALSE, RV_TRAY_MUTEX));
     bool another = single ? GetLastError() == ERROR_ALREADY_EXISTS
                           : FindWindowA(RV_TRAY_CLASS, RV_TRAY_TITLE) != NULL;
     if (!another && CreateTray(instance))
         RunMessagePump();
-    if (single)
-        CloseHandle(single);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "shared/help_file.h"
 #include "shared/names.h"
 #include "shared/start_program.h"
+#include "shared/owned.h"
 
 HWND TrayWindow = NULL;
 
@@ -46,8 +47,7 @@ void StartScreenSaver(char* commandLine)
 {
     PROCESS_INFORMATION started;
     if (StartProgram(commandLine, 0, &started, false)) {
-        CloseHandle(started.hProcess);
-        CloseHandle(started.hThread);
+        OwnedHandle process(started.hProcess), thread(started.hThread);
     }
 }
 
@@ -126,19 +126,14 @@ bool ShowTrayMenu()
 {
     POINT at;
     GetCursorPos(&at);
-    HMENU menu = LoadMenuA(TrayInstance, MAKEINTRESOURCEA(IDM_TRAY));
-    if (!menu)
+    OwnedMenu menu(LoadMenuA(TrayInstance, MAKEINTRESOURCEA(IDM_TRAY)));
+    HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : NULL;
+    if (!popup)
         return false;
-    HMENU popup = GetSubMenu(menu, 0);
-    if (!popup) {
-        DestroyMenu(menu);
-        return false;
-    }
     SetMenuDefaultItem(popup, IDM_RUN_SAVER, FALSE);
     SetForegroundWindow(TrayWindow);
     TrackPopupMenuEx(popup, 0, at.x, at.y, TrayWindow, NULL);
     PostMessageA(TrayWindow, WM_NULL, 0, 0);
-    DestroyMenu(menu);
     return true;
 }
 

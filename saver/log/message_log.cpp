@@ -1,6 +1,7 @@
 #include "message_log.h"
 
 #include "log_text.h"
+#include "shared/owned.h"
 
 #include <stdarg.h>
 
@@ -118,14 +119,14 @@ void LocalApplicationData(char (&folder)[MAX_PATH])
 {
     folder[0] = '\0';
     for (const char* library : {"shell32.dll", "shfolder.dll"}) {
-        HMODULE module = LoadLibraryA(library);
+        OwnedLibrary module(LoadLibraryA(library));
         if (!module)
             continue;
         GetFolderPathFunction get =
-            (GetFolderPathFunction)(void*)GetProcAddress(module, "SHGetFolderPathA");
+            (GetFolderPathFunction)(void*)GetProcAddress(module.Get(), "SHGetFolderPathA");
         const int LocalAppData = 0x001c, FlagCreate = 0x8000;
         bool found = get && SUCCEEDED(get(NULL, LocalAppData | FlagCreate, NULL, 0, folder));
-        FreeLibrary(module);
+        module.Reset();
         if (found)
             return;
         folder[0] = '\0';

@@ -1,6 +1,7 @@
 #include "session_job.h"
 
 #include "shared/start_program.h"
+#include "shared/owned.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ HANDLE CreateSessionJob()
         (SetInformationJobObjectFunction)(void*)Kernel32Function("SetInformationJobObject");
     if (!create || !setInformation || !Kernel32Function("AssignProcessToJobObject"))
         return NULL;
-    HANDLE job = create(NULL, NULL);
+    OwnedHandle job(create(NULL, NULL));
     if (!job)
         return NULL;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
@@ -34,11 +35,9 @@ HANDLE CreateSessionJob()
     // desktop) stays outside, and the runner stops their children itself.
     limits.BasicLimitInformation.LimitFlags =
         JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
-    if (!setInformation(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-        CloseHandle(job);
+    if (!setInformation(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
         return NULL;
-    }
-    return job;
+    return job.Release();
 }
 
 bool StartInSessionJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started)

@@ -10,6 +10,7 @@
 #include "shared/kept_password.h"
 #include "shared/names.h"
 #include "shared/registry_key.h"
+#include "shared/owned.h"
 
 namespace {
 
@@ -199,12 +200,11 @@ bool AskPassword()
 
 void ChangePassword(HWND owner)
 {
-    HMODULE library = LoadLibraryA("MPR.DLL");
-    if (!library)
-        return;
+    OwnedLibrary library(LoadLibraryA("MPR.DLL"));
     PwdChangePasswordFunction change =
-        (PwdChangePasswordFunction)(void*)GetProcAddress(library, "PwdChangePasswordA");
+        library
+            ? (PwdChangePasswordFunction)(void*)GetProcAddress(library.Get(), "PwdChangePasswordA")
+            : NULL;
     if (change)
         change("SCRSAVE", owner, 0, NULL);
-    FreeLibrary(library);
 }

@@ -12,6 +12,7 @@
 #include "settings_state.h"
 #include "shared/names.h"
 #include "shared/text_compare.h"
+#include "shared/owned.h"
 
 namespace {
 
@@ -185,12 +186,8 @@ void LoadDescription(char* buffer, unsigned capacity, uint32_t position)
     const char* path = Catalogue[position].c_str();
     // Loaded as data only: reading a name must not run code of a foreign file
     // or of the libraries it imports, and is much quicker.
-    HMODULE module = LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
-    int count = 0;
-    if (module) {
-        count = LoadStringA(module, 1, buffer, (int)capacity);
-        FreeLibrary(module);
-    }
+    OwnedLibrary module(LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE));
+    int count = module ? LoadStringA(module.Get(), 1, buffer, (int)capacity) : 0;
     if (count <= 2)
         BaseNameOf(path, buffer, capacity);
 }
