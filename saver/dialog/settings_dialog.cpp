@@ -22,6 +22,7 @@
 #include "saver/windows/saver_window.h"
 #include "shared/help_file.h"
 #include "shared/start_program.h"
+#include "shared/owned.h"
 
 namespace {
 
@@ -181,10 +182,7 @@ BOOL OnSetting()
     PROCESS_INFORMATION started;
     StartProgram(commandLine, 0, &started);
     // The dialog does not wait for the screen saver's own settings.
-    if (started.hProcess)
-        CloseHandle(started.hProcess);
-    if (started.hThread)
-        CloseHandle(started.hThread);
+    OwnedHandle process(started.hProcess), thread(started.hThread);
     return TRUE;
 }
 
@@ -207,9 +205,10 @@ BOOL OnPreview(HWND dialog)
     PROCESS_INFORMATION started;
     StartProgram(commandLine, IDLE_PRIORITY_CLASS, &started);
     if (started.hProcess) {
-        ProcessInfo* record = new ProcessInfo(Catalogue[position].c_str());
+        auto record = std::make_unique<ProcessInfo>(Catalogue[position].c_str());
         record->procInfo = started;
-        SetWindowLongPtrA(popup, GWLP_USERDATA, (LONG_PTR)record);
+        // The pop-up owns it from here (ClosePreviewPopup).
+        SetWindowLongPtrA(popup, GWLP_USERDATA, (LONG_PTR)record.release());
     }
     return TRUE;
 }
@@ -368,9 +367,8 @@ BOOL OnDrawItem(const DRAWITEMSTRUCT* item)
     bool selected = (item->itemState & ODS_SELECTED) != 0;
     COLORREF background = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     COLORREF foreground = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(dc, &item->rcItem, brush);
-    DeleteObject(brush);
+    OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(background));
+    FillRect(dc, &item->rcItem, brush.Get());
     SetBkColor(dc, background);
     SetTextColor(dc, foreground);
     TEXTMETRICA metrics;

@@ -59,20 +59,22 @@ void DestroyRecord(ProcessVector& vector, size_t position)
     if (position >= vector.size())
         return;
     ProcessInfo* record = vector[position];
-    vector.erase(vector.begin() + (ptrdiff_t)position);
     for (ProcessInfo* other : vector) {
         if (other && other->parent == record)
             other->parent = NULL;
     }
-    delete record;
+    vector.Remove(position);
 }
 
 namespace {
 
 size_t PositionOf(const ProcessVector& vector, const ProcessInfo* record)
 {
-    auto found = std::find(vector.begin(), vector.end(), record);
-    return (size_t)(found - vector.begin());
+    for (size_t i = 0; i < vector.size(); ++i) {
+        if (vector[i] == record)
+            return i;
+    }
+    return vector.size();
 }
 
 // Adds the record and its descendants to order, children before their
@@ -159,9 +161,7 @@ bool CloseAllProcesses(ProcessVector& vector)
 void ClearProcesses(ProcessVector& vector)
 {
     CloseAllProcesses(vector);
-    for (ProcessInfo* record : vector)
-        delete record;
-    vector.clear();
+    vector.Clear();
 }
 
 namespace {
@@ -179,24 +179,14 @@ size_t FindEarlierInstance(const ProcessVector& vector, const ProcessInfo* recor
     return vector.size();
 }
 
-void Append(ProcessVector& vector, ProcessInfo* record)
-{
-    try {
-        vector.push_back(record);
-    } catch (...) {
-        delete record;
-        throw;
-    }
-}
-
 }  // namespace
 
-void EnterProcess(ProcessVector& vector, ProcessInfo* record)
+void EnterProcess(ProcessVector& vector, std::unique_ptr<ProcessInfo> record)
 {
-    size_t old = FindEarlierInstance(vector, record);
+    size_t old = FindEarlierInstance(vector, record.get());
     if (old < vector.size() && vector[old]->procInfo.hProcess) {
         CloseProcessTree(vector, old);
-        old = FindEarlierInstance(vector, record);
+        old = FindEarlierInstance(vector, record.get());
     }
     if (old < vector.size()) {
         record->failCount += vector[old]->failCount;
@@ -205,10 +195,15 @@ void EnterProcess(ProcessVector& vector, ProcessInfo* record)
     // Stopping the older tree may have taken the new record's parent with it.
     if (record->parent && PositionOf(vector, record->parent) >= vector.size())
         record->parent = NULL;
-    Append(vector, record);
+    vector.Append(std::move(record));
 }
 
-void EnterChild(ProcessVector& vector, ProcessInfo* record)
+void EnterProcess(ProcessVector& vector, ProcessInfo* record)
 {
-    Append(vector, record);
+    EnterProcess(vector, std::unique_ptr<ProcessInfo>(record));
+}
+
+void EnterChild(ProcessVector& vector, std::unique_ptr<ProcessInfo> record)
+{
+    vector.Append(std::move(record));
 }

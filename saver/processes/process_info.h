@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,13 +26,43 @@ public:
     bool closing = false;        // set while its tree is being stopped
 };
 
-// Owns its records; order is insertion order.
-class ProcessVector : public std::vector<ProcessInfo*> {
+// Owns its records, in the order they came; read as a list of pointers.
+class ProcessVector {
+    typedef std::vector<std::unique_ptr<ProcessInfo>> Records;
+
 public:
     ProcessVector() = default;
     ~ProcessVector();
     ProcessVector(const ProcessVector&) = delete;
     ProcessVector& operator=(const ProcessVector&) = delete;
+
+    size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
+    ProcessInfo* operator[](size_t position) const { return records_[position].get(); }
+    void Append(std::unique_ptr<ProcessInfo> record) { records_.push_back(std::move(record)); }
+    // Destroys the record at position.
+    void Remove(size_t position) { records_.erase(records_.begin() + (ptrdiff_t)position); }
+    void Clear() { records_.clear(); }
+
+    class Iterator {
+    public:
+        explicit Iterator(Records::const_iterator at) : at_(at) {}
+        ProcessInfo* operator*() const { return at_->get(); }
+        Iterator& operator++()
+        {
+            ++at_;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+    private:
+        Records::const_iterator at_;
+    };
+    Iterator begin() const { return Iterator(records_.begin()); }
+    Iterator end() const { return Iterator(records_.end()); }
+
+private:
+    Records records_;
 };
 
 // The runner's records; only the runner thread touches it during a session.
@@ -58,8 +89,10 @@ void ClearProcesses(ProcessVector& vector);
 // Appends the record of a started screen saver; an older record of the same
 // name is stopped if it still has a process, its failure count carried over,
 // and it is replaced.
+void EnterProcess(ProcessVector& vector, std::unique_ptr<ProcessInfo> record);
+// The same, taking over a record made with new.
 void EnterProcess(ProcessVector& vector, ProcessInfo* record);
 // Appends the record of a process found running (a child, or one that
 // slipped out): a record of its own whatever its name, stopped with the
 // others, never one by one as it is found.
-void EnterChild(ProcessVector& vector, ProcessInfo* record);
+void EnterChild(ProcessVector& vector, std::unique_ptr<ProcessInfo> record);

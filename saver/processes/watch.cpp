@@ -11,6 +11,7 @@
 #include "toolhelp.h"
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
+#include "shared/owned.h"
 #include "shared/text_compare.h"
 
 unsigned NumWindows = 0;
@@ -53,7 +54,7 @@ unsigned ChildLinesLogged = 0;  // "started ... process" lines of this turn
 unsigned ChildrenUnlogged = 0;  // started programs past those lines
 const unsigned ChildLinesPerTurn = 5;
 
-const unsigned EscapeRounds = 5;    // looks after a stop at the most
+const unsigned EscapeRounds = 5;     // looks after a stop at the most
 const DWORD EscapeLookLimit = 3000;  // ms for all of them together
 
 size_t FindKnown(DWORD pid)
@@ -90,22 +91,20 @@ void LogChild(const char* parent, const char* exeName)
 // stopped with it. Returns whether it was recorded.
 bool RecordChild(const PROCESSENTRY32& entry, const KnownProcess& parent, ProcessInfo* parentRecord)
 {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
-                                 entry.th32ProcessID);
-    ULONGLONG created = CreationTime(process);
-    if (created && parent.created && created < parent.created) {
-        CloseHandle(process);
+    OwnedHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE,
+                                    FALSE, entry.th32ProcessID));
+    ULONGLONG created = CreationTime(process.Get());
+    if (created && parent.created && created < parent.created)
         return false;
-    }
     LogChild(parentRecord ? parentRecord->name.c_str() : TurnSaver.c_str(), entry.szExeFile);
-    RememberProcess(entry.th32ProcessID, process);
+    RememberProcess(entry.th32ProcessID, process.Get());
     if (!process)
         return false;
-    ProcessInfo* child = new ProcessInfo(entry.szExeFile[0] ? entry.szExeFile : "(unknown)");
+    auto child = std::make_unique<ProcessInfo>(entry.szExeFile[0] ? entry.szExeFile : "(unknown)");
     child->parent = parentRecord;
-    child->procInfo.hProcess = process;
+    child->procInfo.hProcess = process.Release();
     child->procInfo.dwProcessId = entry.th32ProcessID;
-    EnterChild(Processes, child);
+    EnterChild(Processes, std::move(child));
     return true;
 }
 

@@ -23,6 +23,7 @@
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
 #include "shared/system_text.h"
+#include "shared/owned.h"
 
 namespace {
 
@@ -68,20 +69,19 @@ DWORD WINAPI WaitForIdle(LPVOID process)
 // session comes.
 void WaitUntilReady(HANDLE process, HANDLE* ends, DWORD count)
 {
-    HANDLE self = GetCurrentProcess(), copy = NULL;
-    if (!DuplicateHandle(self, process, self, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    HANDLE self = GetCurrentProcess(), duplicate = NULL;
+    if (!DuplicateHandle(self, process, self, &duplicate, 0, FALSE, DUPLICATE_SAME_ACCESS))
         return;
-    HANDLE thread = CreateThread(NULL, 0, WaitForIdle, copy, 0, NULL);
-    if (!thread) {
-        CloseHandle(copy);
+    OwnedHandle copy(duplicate);
+    OwnedHandle thread(CreateThread(NULL, 0, WaitForIdle, copy.Get(), 0, NULL));
+    if (!thread)
         return;
-    }
+    copy.Release();  // the thread's now
     HANDLE all[MAXIMUM_WAIT_OBJECTS];
-    all[0] = thread;
+    all[0] = thread.Get();
     for (DWORD i = 0; i < count && i + 1 < MAXIMUM_WAIT_OBJECTS; ++i)
         all[i + 1] = ends[i];
     WaitHandlingSentMessages(count + 1, all, InputIdleWait);
-    CloseHandle(thread);
 }
 
 // A screen saver that crashed at start, ended at once or cannot run here
@@ -128,9 +128,10 @@ bool ShowOneScreensaver(const char* path, DWORD length)
         return false;
     }
 
-    ProcessInfo* record = new ProcessInfo(path);
+    auto owned = std::make_unique<ProcessInfo>(path);
+    ProcessInfo* record = owned.get();
     record->procInfo = started;
-    EnterProcess(Processes, record);
+    EnterProcess(Processes, std::move(owned));
     HANDLE ends[4] = {started.hProcess, StopEvent, InputEvent, NextEvent};
     WaitUntilReady(started.hProcess, ends, 4);
     // Its main thread's windows first: the pass over the whole desktop costs

@@ -8,11 +8,10 @@
 
 void ClosePreviewPopup(HWND popup)
 {
-    ProcessInfo* record = (ProcessInfo*)GetWindowLongPtrA(popup, GWLP_USERDATA);
+    std::unique_ptr<ProcessInfo> record((ProcessInfo*)GetWindowLongPtrA(popup, GWLP_USERDATA));
     if (record) {
         SetWindowLongPtrA(popup, GWLP_USERDATA, 0);
-        CloseProcess(record);
-        delete record;
+        CloseProcess(record.get());
     }
     // A pop-up is forgotten whether or not its screen saver could be started,
     // so that closing the last kept pop-up always ends the process.
@@ -28,18 +27,18 @@ void ClosePreviewPopup(HWND popup)
 void CloseAllPreviewPopups()
 {
     std::vector<HWND> open = PreviewWindows;
+    std::vector<std::unique_ptr<ProcessInfo>> owned;
     std::vector<ProcessInfo*> records;
     for (HWND popup : open) {
         ProcessInfo* record = (ProcessInfo*)GetWindowLongPtrA(popup, GWLP_USERDATA);
         if (!record)
             continue;
         SetWindowLongPtrA(popup, GWLP_USERDATA, 0);
+        owned.emplace_back(record);
         records.push_back(record);
     }
     std::vector<bool> ended;
     CloseProcesses(records, &ended);
-    for (ProcessInfo* record : records)
-        delete record;
     for (HWND popup : open)
         DestroyWindow(popup);
 }
