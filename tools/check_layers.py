@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-"""Fails when a product source includes a header of a layer above its own.
+"""Fails when a product source includes a header of a layer above its own,
+or when a layer declares a process-wide object that none of its own sources
+uses (it belongs to the layer above that does: declared lower only to pass
+the include rule, it would hide who owns it).
 
 The layers, bottom to top; a folder may include its own headers and those of
 the layers below it, never those of a layer above or beside it.
@@ -39,8 +42,50 @@ def layer_of(path):
     return best
 
 
+def sources_of(root, folder):
+    found = []
+    for directory, _, names in os.walk(os.path.join(root, folder)):
+        for name in names:
+            if name.endswith((".h", ".cpp")):
+                path = os.path.relpath(os.path.join(directory, name), root)
+                if layer_of(path)[0] == folder:
+                    found.append(path)
+    return found
+
+
+def unused_objects(root, folder):
+    """Objects declared extern in the folder's headers that no function of
+    the folder uses: only their declaration and definition name them."""
+    faults = []
+    texts = {}
+    for path in sources_of(root, folder):
+        with open(os.path.join(root, path), encoding="utf-8") as f:
+            texts[path] = f.read()
+    for path, text in texts.items():
+        if not path.endswith(".h"):
+            continue
+        for match in re.finditer(r"^extern [^;(]*?\b(\w+)(\[\w*\])?;", text, re.M):
+            name = match[1]
+            uses = 0
+            for other, body in texts.items():
+                for line in body.splitlines():
+                    if not re.search(r"\b%s\b" % name, line) or line.lstrip().startswith("//"):
+                        continue
+                    declaration = re.match(r"^(extern )?[\w:<>, *]+?\b%s\b(\[\w*\])?( =.*)?;" % name,
+                                           line.strip())
+                    if not declaration:
+                        uses += 1
+            if uses == 0:
+                number = text[:match.start()].count("\n") + 1
+                faults.append(f"{path}:{number}: {name} is declared in {folder}, "
+                              "which never uses it")
+    return faults
+
+
 def main(root):
     faults = []
+    for folder, _ in LAYERS:
+        faults += unused_objects(root, folder)
     checked = 0
     for folder, _ in LAYERS:
         for directory, _, names in os.walk(os.path.join(root, folder)):
@@ -68,7 +113,7 @@ def main(root):
     for fault in faults:
         print(fault)
     if faults:
-        print(f"{len(faults)} includes point up or sideways in {checked} files")
+        print(f"{len(faults)} faults of the layers in {checked} files")
     return 1 if faults else 0
 
 

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
+#include "saver/dialog/host_timeout.h"
 #include "saver/dialog/settings_dialog.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"

@@ -6,6 +6,7 @@
 #include "load_settings.h"
 #include "run_modes.h"
 #include "resources/resource_ids.h"
+#include "saver/dialog/host_timeout.h"
 #include "saver/log/message_log.h"
 #include "saver/processes/message_wait.h"
 #include "saver/session/password.h"

@@ -7,6 +7,8 @@
 #include "saver/settings/settings_store.h"
 #include "saver/settings/value_names.h"
 
+HWND ParentWindow = NULL;
+
 namespace {
 
 const UINT HostBoxWait = 2000;  // ms; the display settings may be busy

@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <stdint.h>
 
+// The window handle of the command line (/c:hwnd, /p hwnd), or 0: the
+// settings dialog's host, whose timeout box the dialog reads and writes.
+extern HWND ParentWindow;
+
 // Takes TimeoutMinutes from the box when the host has one with a number.
 void ReadHostTimeout(HWND host);
 

@@ -2,12 +2,6 @@
 
 HWND SaverWindow = NULL;
 HANDLE StopEvent = NULL;
-HANDLE InputEvent = NULL;
-BYTE NextKeyCode = 0;
-HANDLE NextEvent = NULL;
-BYTE KeyStates[256];
-volatile DWORD KeySeenDown[256];
-volatile LONG CloseAsksPassword = 0;
 
 void BringSessionWindowToFront()
 {

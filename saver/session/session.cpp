@@ -15,6 +15,8 @@
 #include "shared/names.h"
 
 HANDLE WatchThread = NULL;
+HANDLE NextEvent = NULL;
+BYTE KeyStates[256];
 bool SessionMutexHeld = true;
 
 namespace {

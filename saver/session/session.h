@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
-extern HANDLE WatchThread;         // the input watch
+extern HANDLE WatchThread;   // the input watch
+extern HANDLE NextEvent;     // the next-screensaver key went down
+extern BYTE KeyStates[256];  // 1 = key or button seen down at the watch's last poll
 // False when the session mutex could not be had (another kind of object
 // holds its name): the session then checks for another session's window.
 extern bool SessionMutexHeld;

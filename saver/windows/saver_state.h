@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "run_mode.h"
+#include "session_input.h"
 #include "saver/processes/session_handles.h"
 
 extern signed char RunMode;  // ModeSaver unless the command line says otherwise
-extern HWND ParentWindow;    // window handle from the command line, or 0
 extern HINSTANCE Instance;
 extern HBITMAP PreviewBitmap;             // bitmap 220, painted in preview mode
 extern std::vector<HWND> PreviewWindows;  // open "Preview" pop-ups of the dialog

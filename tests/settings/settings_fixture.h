@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "saver/dialog/host_timeout.h"
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
 #include "shared/names.h"
