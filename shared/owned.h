@@ -1,8 +1,9 @@
 // Holders that release what they hold when they go: a kernel handle, a
-// loaded library, a GDI object, a menu. For a resource obtained and released
-// in one operation; the registry key has its own (registry_key.h).
+// loaded library, a GDI object, a menu, a C file. For a resource obtained and
+// released in one operation; the registry key has its own (registry_key.h).
 #pragma once
 #include <windows.h>
+#include <stdio.h>
 
 template <typename T, typename Way>
 class Owned {
@@ -57,9 +58,14 @@ struct MenuWay {
     static bool Valid(HMENU menu) { return menu != NULL; }
     static void Free(HMENU menu) { DestroyMenu(menu); }
 };
+struct FileWay {
+    static bool Valid(FILE* file) { return file != NULL; }
+    static void Free(FILE* file) { fclose(file); }
+};
 
 typedef Owned<HANDLE, HandleWay> OwnedHandle;
 typedef Owned<HMODULE, LibraryWay> OwnedLibrary;
 typedef Owned<HMENU, MenuWay> OwnedMenu;
+typedef Owned<FILE*, FileWay> OwnedFile;
 template <typename T>
 using OwnedGdiObject = Owned<T, GdiObjectWay>;

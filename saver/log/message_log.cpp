@@ -67,24 +67,6 @@ struct LogPlaces {
     }
 };
 
-class FileCloser {
-public:
-    explicit FileCloser(FILE* file) : file_(file) {}
-    ~FileCloser() { Close(); }
-    void Close()
-    {
-        if (file_)
-            fclose(file_);
-        file_ = NULL;
-    }
-    FILE* Get() const { return file_; }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-
-private:
-    FILE* file_;
-};
-
 // A file that can be appended to (made, empty, when missing).
 bool CanAppend(const char* path)
 {
@@ -161,13 +143,13 @@ void CutLog(const char* path, unsigned size)
         return;
     size_t length = 0, keepFrom = 0;
     {
-        FileCloser reader(fopen(path, "rb"));
+        OwnedFile reader(fopen(path, "rb"));
         if (reader.Get())
             keepFrom = ReadNewestLines(reader.Get(), size, content, LogKeptSize, true, &length);
     }
     // Without a whole line in that size (one huge newest line) nothing is cut.
     if (keepFrom < length) {
-        FileCloser writer(fopen(path, "wt"));
+        OwnedFile writer(fopen(path, "wt"));
         if (writer.Get())
             fwrite(content + keepFrom, 1, length - keepFrom, writer.Get());
     }
@@ -229,7 +211,7 @@ void LogMessage(const char* text)
         return;
     unsigned size = 0;
     {
-        FileCloser file(fopen(log.Path(), "a+t"));
+        OwnedFile file(fopen(log.Path(), "a+t"));
         if (!file.Get())
             return;
         SYSTEMTIME now;
@@ -252,7 +234,7 @@ unsigned ReadLog(char* buffer, unsigned capacity)
     LogAccess log;
     if (!log.Ready())
         return 0;
-    FileCloser file(fopen(log.Path(), "rb"));
+    OwnedFile file(fopen(log.Path(), "rb"));
     if (!file.Get())
         return 0;
     unsigned size = GetLogFileSize(LogLock, file.Get());
@@ -267,7 +249,7 @@ namespace {
 // The newest whole lines of one file, at most capacity - 1 bytes of it, raw.
 unsigned ReadTailOf(const char* path, char* buffer, unsigned capacity)
 {
-    FileCloser file(path[0] ? fopen(path, "rb") : NULL);
+    OwnedFile file(path[0] ? fopen(path, "rb") : NULL);
     if (!file.Get() || capacity < 2)
         return 0;
     // One byte more than capacity - 1 is read, to find the first whole line.
@@ -314,7 +296,7 @@ void ClearLog()
     LogPlaces places;
     for (const char* place : {places.beside, places.user}) {
         if (place[0]) {
-            FileCloser emptied(fopen(place, "w"));
+            OwnedFile emptied(fopen(place, "w"));
         }
     }
 }

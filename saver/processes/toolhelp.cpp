@@ -13,34 +13,21 @@ namespace {
 typedef HANDLE(WINAPI* SnapshotFunction)(DWORD, DWORD);
 typedef BOOL(WINAPI* WalkFunction)(HANDLE, PROCESSENTRY32*);
 
-HMODULE Kernel = NULL;
 SnapshotFunction CreateSnapshot = NULL;
 WalkFunction FirstProcess = NULL;
 WalkFunction NextProcess = NULL;
 
-class SnapshotCloser {
-public:
-    ~SnapshotCloser()
-    {
-        if (Kernel)
-            FreeLibrary(Kernel);
-        Kernel = NULL;
-        if (snapshot && snapshot != INVALID_HANDLE_VALUE)
-            CloseHandle(snapshot);
-    }
-    HANDLE snapshot = NULL;
-};
-
 }  // namespace
 
-bool BindToolhelp()
+bool BindToolhelp(OwnedLibrary* kernel)
 {
-    Kernel = LoadLibraryA("KERNEL32.DLL");
-    if (!Kernel)
+    kernel->Reset(LoadLibraryA("KERNEL32.DLL"));
+    if (!*kernel)
         return false;
-    CreateSnapshot = (SnapshotFunction)(void*)GetProcAddress(Kernel, "CreateToolhelp32Snapshot");
-    FirstProcess = (WalkFunction)(void*)GetProcAddress(Kernel, "Process32First");
-    NextProcess = (WalkFunction)(void*)GetProcAddress(Kernel, "Process32Next");
+    HMODULE module = kernel->Get();
+    CreateSnapshot = (SnapshotFunction)(void*)GetProcAddress(module, "CreateToolhelp32Snapshot");
+    FirstProcess = (WalkFunction)(void*)GetProcAddress(module, "Process32First");
+    NextProcess = (WalkFunction)(void*)GetProcAddress(module, "Process32Next");
     return CreateSnapshot && FirstProcess && NextProcess;
 }
 
@@ -53,18 +40,18 @@ bool EnumProcesses(std::vector<PROCESSENTRY32>& list)
             return false;
         if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion < 5)
             return false;
-        SnapshotCloser closer;
-        if (!BindToolhelp())
+        OwnedLibrary kernel;  // declared first: freed after the snapshot is closed
+        if (!BindToolhelp(&kernel))
             return false;
-        closer.snapshot = CreateSnapshot(TH32CS_SNAPPROCESS, 0);
-        if (closer.snapshot == INVALID_HANDLE_VALUE)
+        OwnedHandle snapshot(CreateSnapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot)
             return false;
         PROCESSENTRY32 entry = {};
         entry.dwSize = sizeof entry;
-        if (FirstProcess(closer.snapshot, &entry)) {
+        if (FirstProcess(snapshot.Get(), &entry)) {
             do {
                 list.push_back(entry);
-            } while (NextProcess(closer.snapshot, &entry));
+            } while (NextProcess(snapshot.Get(), &entry));
         }
         return true;
     } catch (...) {

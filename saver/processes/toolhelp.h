@@ -6,9 +6,12 @@
 
 #include <vector>
 
+#include "shared/owned.h"
+
 // Appends one entry per running process, in the system's order. False when no
 // snapshot can be had.
 bool EnumProcesses(std::vector<PROCESSENTRY32>& list);
 
-// Loads KERNEL32.DLL and looks up the three functions; true when all exist.
-bool BindToolhelp();
+// Loads KERNEL32.DLL into kernel and looks up the three functions; true when
+// all exist.
+bool BindToolhelp(OwnedLibrary* kernel);
