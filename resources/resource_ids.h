@@ -8,6 +8,7 @@
 #define IDS_CLOSE_PREVIEWS 3
 #define IDS_KEEP_TRAY_ICON 4
 #define IDS_TRAY_TIP       5
+#define IDS_ADD_FILES_TITLE 6
 #define IDD_SETTINGS       1
 #define IDD_ENTRY_TIME     2
 #define IDM_TRAY           102
@@ -29,6 +30,7 @@
 #define IDC_SHOW_TRAY_ICON  72
 #define IDC_SHUFFLE         73
 #define IDC_NEXT_KEY        74
+#define IDC_ADD_FILES       75
 #define IDC_SETTING         40
 #define IDC_PREVIEW         110
 #define IDC_MSG_GROUP       80

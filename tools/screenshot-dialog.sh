@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes docs/settings-dialog.png: the settings dialog as it looks under Wine
-# with the sample screen savers installed and a play-list of two of them, one
-# with a time of its own.
+# with two sample screen savers installed, a third added from a folder of its
+# own, and a play-list of the three, one with a time of its own.
 #   tools/screenshot-dialog.sh [dpi]   at 144 (150 %): docs/settings-dialog-150.png
 #   tools/screenshot-dialog.sh time    docs/entry-time-dialog.png: "Time for Plasma",
 #                                      opened by a double-click on its entry
@@ -24,11 +24,15 @@ rv_screenshot_start "$root"
 /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
 /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
 "$RV_WINE" wineboot >/dev/null 2>&1 || true
-cp "$bin/_Rotaveil.scr" "$bin/Starfield.scr" "$bin/Plasma.scr" "$bin/Drifting Clock.scr" "$windows/"
+cp "$bin/_Rotaveil.scr" "$bin/Starfield.scr" "$bin/Plasma.scr" "$windows/"
+mkdir -p "$WINEPREFIX/drive_c/Savers"
+cp "$bin/Drifting Clock.scr" "$WINEPREFIX/drive_c/Savers/"
 "$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Files' /v 'File        00' \
     /d 'C:\windows\Plasma.scr' /f >/dev/null 2>&1
 "$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Files' /v 'File        01' \
     /d 'C:\windows\Starfield.scr' /f >/dev/null 2>&1
+"$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Files' /v 'File        02' \
+    /d 'C:\Savers\Drifting Clock.scr' /f >/dev/null 2>&1
 # Plasma has a time of its own; the times count only with the fingerprint of
 # the play-list they were stored with (FNV-1a over the paths and terminators).
 list=$(python3 -c '
@@ -37,7 +41,7 @@ h = 2166136261
 for p in sys.argv[1:]:
     for b in p.encode() + b"\0":
         h = ((h ^ b) * 16777619) & 0xFFFFFFFF
-print(h)' 'C:\windows\Plasma.scr' 'C:\windows\Starfield.scr')
+print(h)' 'C:\windows\Plasma.scr' 'C:\windows\Starfield.scr' 'C:\Savers\Drifting Clock.scr')
 "$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Times' /v 'File        00' /t REG_DWORD \
     /d 60 /f >/dev/null 2>&1
 "$RV_WINE" reg add 'HKCU\Software\Quillmark\RvTray\Times' /v List /t REG_DWORD \

@@ -1,12 +1,14 @@
 #include "settings_dialog.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 #include <stdio.h>
 
 #include <string>
 #include <vector>
 
+#include "chosen_files.h"
 #include "entry_time_dialog.h"
 #include "play_list_item.h"
 #include "save_settings.h"
@@ -15,6 +17,7 @@
 #include "saver/processes/hosted_command_lines.h"
 #include "saver/processes/process_info.h"
 #include "saver/settings/settings_state.h"
+#include "saver/settings/catalogue.h"
 #include "saver/settings/settings_store.h"
 #include "saver/settings/value_names.h"
 #include "saver/windows/preview_popup.h"
@@ -27,7 +30,8 @@
 namespace {
 
 const int SelectionLimit = 1024;
-const int MessageListScroll = 400;  // lines, so that the newest entries show
+const int MessageListScroll = 400;     // lines, so that the newest entries show
+const DWORD ChosenFilesLimit = 32768;  // bytes of the Open dialog's answer
 
 bool ShowFileNames = false;
 unsigned MaxTextExtent = 0;
@@ -89,6 +93,8 @@ void InitDialog(HWND dialog)
     CheckDlgButton(dialog, IDC_SHOW_TRAY_ICON, ShowTrayIcon ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SHUFFLE, Shuffle ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_NEXT_KEY, NextKey ? BST_CHECKED : BST_UNCHECKED);
+    // Screen savers dropped from Explorer join the play-list.
+    DragAcceptFiles(dialog, TRUE);
     FillMessageList();
 }
 
@@ -144,11 +150,71 @@ bool CaretEntry(uint32_t* position, BOOL* result)
     return *position < Catalogue.size();
 }
 
-// What the lists show for a catalogue entry: its description or file name.
+// What the lists show for a catalogue entry: its description or file name;
+// one from a folder of its own says which.
 std::string EntryName(uint32_t position)
 {
     const std::vector<std::string>& names = ShowFileNames ? Catalogue : Descriptions;
-    return position < names.size() ? names[position] : std::string();
+    if (position >= names.size())
+        return std::string();
+    if (ShowFileNames || position >= Catalogue.size() ||
+        IsInScannedFolder(Catalogue[position].c_str()))
+        return names[position];
+    return NameWithFolder(names[position], Catalogue[position].c_str());
+}
+
+// A screen saver from any folder: into the installed list (once) and at the
+// end of the play-list. False when it is none.
+bool AddScreenSaverFile(const char* path)
+{
+    uint32_t position;
+    size_t known = Catalogue.size();
+    if (!AddToCatalogue(path, &position))
+        return false;
+    if (Catalogue.size() > known) {
+        char description[DescriptionLimit];
+        LoadDescription(description, sizeof description, position);
+        Descriptions.push_back(description);
+        AddItem(InstalledList, position);
+    }
+    AddItem(PlayListBox, PackPlayListItem(position, 0));
+    return true;
+}
+
+BOOL OnAddFiles(HWND dialog)
+{
+    std::vector<char> answer(ChosenFilesLimit, '\0');
+    char title[64] = "";
+    LoadStringA(Instance, IDS_ADD_FILES_TITLE, title, sizeof title);
+    OPENFILENAMEA open;
+    ZeroMemory(&open, sizeof open);
+    // The size Windows 95 and NT 4.0 know: they refuse the larger one.
+    open.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    open.hwndOwner = dialog;
+    open.lpstrFilter = "Screensavers (*.scr)\0*.scr\0";
+    open.lpstrFile = answer.data();
+    open.nMaxFile = ChosenFilesLimit;
+    open.lpstrTitle = title;
+    open.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
+                 OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&open))
+        return TRUE;
+    for (const std::string& path : ChosenFiles(answer.data(), answer.size()))
+        AddScreenSaverFile(path.c_str());
+    return TRUE;
+}
+
+void OnDropFiles(HDROP drop)
+{
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
+    for (UINT i = 0; i < count; ++i) {
+        char path[MAX_PATH];
+        UINT length = DragQueryFileA(drop, i, path, sizeof path);
+        // Only screen savers; a folder or another file is passed over.
+        if (length > 0 && length < sizeof path && HasScrExtension(path))
+            AddScreenSaverFile(path);
+    }
+    DragFinish(drop);
 }
 
 // The caret entry's own time, asked for in a dialog of its own. FALSE when
@@ -335,6 +401,8 @@ BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
         return OnAddAll();
     case IDC_ADD_SELECTED:
         return OnAddSelected();
+    case IDC_ADD_FILES:
+        return OnAddFiles(dialog);
     case IDC_REMOVE_ALL:
         SendMessageA(PlayListBox, LB_RESETCONTENT, 0, 0);
         return TRUE;
@@ -423,6 +491,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return OnCommand(dialog, wParam, lParam);
     case WM_DRAWITEM:
         return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
+    case WM_DROPFILES:
+        OnDropFiles((HDROP)wParam);
+        return TRUE;
     case WM_DESTROY:
         OnDestroy();
         return FALSE;

@@ -14,8 +14,6 @@
 #include "shared/text_compare.h"
 #include "shared/owned.h"
 
-namespace {
-
 // "*.scr" also matches long names such as "x.scrap" through their short
 // names; only files really ending in ".scr" are screen savers.
 bool HasScrExtension(const char* name)
@@ -23,6 +21,8 @@ bool HasScrExtension(const char* name)
     size_t length = strlen(name);
     return length > 4 && SameTextIgnoringCase(name + length - 4, ".scr");
 }
+
+namespace {
 
 bool NameOrder(const std::string& a, const std::string& b)
 {
@@ -70,6 +70,7 @@ std::set<std::string> SeenSystemNames;  // upper-cased names from the system fol
 }  // namespace
 
 std::vector<std::string> SystemFolderNames;
+std::vector<std::string> ScannedFolders;
 
 std::vector<std::string> CatalogueFolders(const CatalogueFacts& facts)
 {
@@ -152,8 +153,42 @@ void BuildCatalogue()
         for (const char* alias : {"\\System32", "\\SysWOW64", "\\Sysnative"})
             SystemFolderNames.push_back(facts.windows + alias);
     }
-    for (const std::string& folder : CatalogueFolders(facts))
+    ScannedFolders = CatalogueFolders(facts);
+    for (const std::string& folder : ScannedFolders)
         ScanDirectory(folder.c_str());
+}
+
+bool IsInScannedFolder(const char* path)
+{
+    const char* slash = path ? strrchr(path, '\\') : NULL;
+    if (!slash)
+        return false;
+    std::string folder(path, (size_t)(slash - path));
+    for (const std::string& scanned : ScannedFolders) {
+        if (SameTextIgnoringCase(folder.c_str(), scanned.c_str()))
+            return true;
+    }
+    return !SystemFolderKey(path).empty();
+}
+
+bool AddToCatalogue(const char* path, uint32_t* position)
+{
+    for (uint32_t i = 0; i < Catalogue.size(); ++i) {
+        if (SameTextIgnoringCase(Catalogue[i].c_str(), path)) {
+            *position = i;
+            return true;
+        }
+    }
+    const char* slash = strrchr(path, '\\');
+    if (!slash || strlen(path) >= MAX_PATH || !HasScrExtension(path) ||
+        SameTextIgnoringCase(slash + 1, RV_SAVER_FILE) || Catalogue.size() >= CatalogueLimit)
+        return false;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & NotVisibleFile))
+        return false;
+    *position = (uint32_t)Catalogue.size();
+    Catalogue.push_back(path);
+    return true;
 }
 
 void BaseNameOf(const char* path, char* buffer, unsigned capacity)

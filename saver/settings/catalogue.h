@@ -19,10 +19,10 @@ const uint32_t CatalogueLimit = 32767;
 
 // What decides the folders of the catalogue.
 struct CatalogueFacts {
-    std::string system;        // GetSystemDirectoryA: the program's own system folder
-    std::string windows;       // GetWindowsDirectoryA
-    std::string wow64System;   // 64-bit build on 64-bit Windows: the 32-bit system folder
-    bool underWow64 = false;   // 32-bit build on 64-bit Windows
+    std::string system;         // GetSystemDirectoryA: the program's own system folder
+    std::string windows;        // GetWindowsDirectoryA
+    std::string wow64System;    // 64-bit build on 64-bit Windows: the 32-bit system folder
+    bool underWow64 = false;    // 32-bit build on 64-bit Windows
     bool hasSysnative = false;  // ... on Vista or later, where "Sysnative" names the 64-bit one
 };
 
@@ -45,6 +45,20 @@ const DWORD NotVisibleFile =
 
 // Fills Catalogue (it is not emptied first).
 void BuildCatalogue();
+
+// The folders BuildCatalogue scanned. A screen saver anywhere else was added
+// by the user, one file at a time, and is stored by its full path like every
+// entry.
+extern std::vector<std::string> ScannedFolders;
+bool IsInScannedFolder(const char* path);
+
+// Adds a screen saver from any folder at the end of Catalogue, or finds it
+// there; false when the path names no visible ".scr" file (or the program's
+// own), is too long to start, or the catalogue is full.
+bool AddToCatalogue(const char* path, uint32_t* position);
+
+// Whether the name ends in ".scr", ignoring letter case.
+bool HasScrExtension(const char* name);
 
 // Adds the screen savers of one directory to Catalogue.
 void ScanDirectory(const char* directory);

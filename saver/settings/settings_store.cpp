@@ -10,6 +10,7 @@
 #include "catalogue.h"
 #include "settings_state.h"
 #include "value_names.h"
+#include "saver/log/message_log.h"
 #include "saver/log/trace.h"
 #include "shared/names.h"
 #include "shared/registry_key.h"
@@ -53,6 +54,20 @@ uint32_t ReadOwnTime(const RegistryKey& times, const char* name)
 // Every stored path adds the positions of all catalogue entries equal to it,
 // in catalogue order, each with the entry's own time. Looked up by key so
 // that the cost grows with the sum of the two sizes, not their product.
+// A play-list entry from a folder of its own (added by the user) joins the
+// catalogue while its file is there; one that is gone is said once.
+const std::vector<uint32_t>*
+AddedElsewhere(const char* path, std::unordered_map<std::string, std::vector<uint32_t>>* positions)
+{
+    std::vector<uint32_t>& known = (*positions)[UpperCaseText(path)];
+    uint32_t position;
+    if (AddToCatalogue(path, &position))
+        known.push_back(position);
+    else
+        LogFormat("%s was not found: it is left out of the play-list", path);
+    return &known;
+}
+
 void ReadPlayList()
 {
     RegistryKey key;
@@ -88,7 +103,7 @@ void ReadPlayList()
             continue;
         if (result != ERROR_SUCCESS)
             break;
-        if (type != REG_SZ || Catalogue.empty())
+        if (type != REG_SZ)
             continue;
         TerminateRegistryText(data, dataSize);
         stored.push_back(data);
@@ -101,6 +116,8 @@ void ReadPlayList()
             auto inSystem = system.empty() ? systemPositions.end() : systemPositions.find(system);
             if (inSystem != systemPositions.end())
                 matches = &inSystem->second;
+            else if (!IsInScannedFolder(data))
+                matches = AddedElsewhere(data, &positions);
         }
         if (matches) {
             PlayList.insert(PlayList.end(), matches->begin(), matches->end());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 #include <utility>
@@ -191,6 +192,53 @@ TEST_F(SettingsDialog, AddingAndRemovingSelectedEntries)
     EXPECT_EQ((std::vector<uint32_t>{0, 2}), ListData(IDC_PLAYLIST));
     Ok();
     EXPECT_EQ((std::vector<std::string>{a_, c_}), StoredPlayList());
+}
+
+// A screen saver from a folder of its own, chosen in the Open dialog or
+// dropped from Explorer, joins both lists and is stored by its full path; the
+// next start lists it again, and one gone since is logged and left out.
+TEST_F(SettingsDialog, ScreenSaversFromAnyFolderByTheOpenDialogAndByADrop)
+{
+    std::string folder = BesideTests("elsewhere");
+    CreateDirectoryA(folder.c_str(), NULL);
+    std::string chosen = folder + "\\chosen.scr", dropped = folder + "\\dropped.scr";
+    for (const std::string& path : {chosen, dropped})
+        ASSERT_TRUE(CopyFileA(BesideTests("rvt_good.scr").c_str(), path.c_str(), FALSE));
+    driver_.SetPlayList({a_});
+    Open();
+    PostMessageA(Item(IDC_ADD_FILES), BM_CLICK, 0, 0);
+    HWND open = NULL;
+    ASSERT_TRUE(WaitUntil(10000, [&] { return (open = FindWindowA(NULL, "Add screensavers")); }));
+    WaitForInputIdle(saver_.Handle(), 5000);
+    // The file name box: edt1 in the old dialog, the edit of cmb13 in Explorer's.
+    if (!SetDlgItemTextA(open, 0x480, chosen.c_str()))
+        SetDlgItemTextA(open, 0x47C, chosen.c_str());
+    PostMessageA(open, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil(10000, [&] { return ListData(IDC_PLAYLIST).size() == 2; }));
+
+    // Explorer's drop: the file list in the dialog's own memory.
+    std::string files = dropped + std::string(2, '\0');
+    DROPFILES header = {sizeof header, {5, 5}, FALSE, FALSE};
+    std::string block = std::string((const char*)&header, sizeof header) + files;
+    void* remote = VirtualAllocEx(saver_.Handle(), NULL, block.size(), MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    ASSERT_TRUE(remote);
+    ASSERT_TRUE(WriteProcessMemory(saver_.Handle(), remote, block.data(), block.size(), NULL));
+    PostMessageA(dialog_, WM_DROPFILES, (WPARAM)remote, 0);
+    ASSERT_TRUE(WaitUntil(10000, [&] { return ListData(IDC_PLAYLIST).size() == 3; }));
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2, 3, 4, 5}), ListData(IDC_INSTALLED_LIST));
+    Ok();
+    EXPECT_EQ((std::vector<std::string>{a_, chosen, dropped}), StoredPlayList());
+
+    DeleteFileA(dropped.c_str());
+    Open();
+    EXPECT_EQ((std::vector<uint32_t>{0, 4}), ListData(IDC_PLAYLIST));
+    EXPECT_NE(std::string::npos, MessageListText().find(dropped + " was not found"))
+        << MessageListText();
+    Press(IDCANCEL);
+    ASSERT_TRUE(saver_.WaitForExit(15000));
+    DeleteFileA(chosen.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(SettingsDialog, UpAndDownMoveTheCaretEntry)
