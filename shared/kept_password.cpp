@@ -3,8 +3,8 @@
 #include <string.h>
 
 #include "names.h"
-#include "registry_key.h"
 #include "owned.h"
+#include "registry_key.h"
 
 namespace {
 

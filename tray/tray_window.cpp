@@ -9,8 +9,8 @@
 #include "resources/resource_ids.h"
 #include "shared/help_file.h"
 #include "shared/names.h"
-#include "shared/start_program.h"
 #include "shared/owned.h"
+#include "shared/start_program.h"
 
 HWND TrayWindow = NULL;
 

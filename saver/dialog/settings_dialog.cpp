@@ -16,16 +16,16 @@
 #include "saver/log/message_log.h"
 #include "saver/processes/hosted_command_lines.h"
 #include "saver/processes/process_info.h"
-#include "saver/settings/settings_state.h"
 #include "saver/settings/catalogue.h"
+#include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"
 #include "saver/settings/value_names.h"
 #include "saver/windows/preview_popup.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"
 #include "shared/help_file.h"
-#include "shared/start_program.h"
 #include "shared/owned.h"
+#include "shared/start_program.h"
 
 namespace {
 

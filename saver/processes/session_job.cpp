@@ -1,7 +1,7 @@
 #include "session_job.h"
 
-#include "shared/start_program.h"
 #include "shared/owned.h"
+#include "shared/start_program.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
 #include "shared/names.h"
-#include "shared/registry_key.h"
 #include "shared/owned.h"
+#include "shared/registry_key.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
-#include "shared/system_text.h"
 #include "shared/owned.h"
+#include "shared/system_text.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "settings_state.h"
 #include "shared/names.h"
-#include "shared/text_compare.h"
 #include "shared/owned.h"
+#include "shared/text_compare.h"
 
 // "*.scr" also matches long names such as "x.scrap" through their short
 // names; only files really ending in ".scr" are screen savers.

@@ -193,16 +193,24 @@ TEST_F(ProcessRecords, TheLastVisibleTopLevelWindowIsAttachedNeverAnOwnedOne)
                                             "owned window ");
     HWND first = (HWND)(INT_PTR)NumberAfter(windows[0].text, "child window ");
     // Enumeration runs from the top of the z-order: put the second window last
-    // (below the first; Wine may take a moment to restack another process's).
-    SetWindowPos(second, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ASSERT_TRUE(WaitUntil(2000, [&] {
+    // (below the first). Wine may take a moment to restack another process's
+    // windows, and that process's own late activation may raise one again
+    // between the restack and the look: both are made again until the look
+    // comes after a restack that held.
+    auto secondBelowFirst = [&] {
         for (HWND below = GetWindow(first, GW_HWNDNEXT); below;
              below = GetWindow(below, GW_HWNDNEXT))
             if (below == second)
                 return true;
         return false;
+    };
+    ASSERT_TRUE(WaitUntil(3000, [&] {
+        SetWindowPos(second, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (!secondBelowFirst())
+            return false;
+        AttachWindows(0);
+        return secondBelowFirst();
     })) << "the second window was not put below the first";
-    AttachWindows(0);
     EXPECT_EQ(second, child->window);
     EXPECT_NE(owned, child->window);
 }

@@ -178,7 +178,9 @@ protected:
     static void StartShowing(SessionDriver& driver, const char* name)
     {
         ASSERT_TRUE(driver.StartSession({name}, 60000));
-        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
+        ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000))
+            << "session " << (driver.WaitForEnd(0) ? "ended" : "runs") << "\n"
+            << ReadWholeFile(driver.recordFile) << driver.Log();
     }
 
     WineVersionFor win98_{"_Rotaveil.scr", "win98"};
