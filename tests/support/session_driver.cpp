@@ -2,12 +2,13 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 
+#include "saver/processes/toolhelp.h"
 #include "saver/settings/value_names.h"
 #include "shared/names.h"
+#include "shared/owned.h"
 #include "tests/fixtures/fixture_record.h"
 
 SessionDriver::SessionDriver()
@@ -47,75 +48,40 @@ SessionDriver::~SessionDriver()
 
 namespace {
 
-ULONGLONG CreationTime(HANDLE process)
+// Whether the process was made at or after the given time (a FILETIME):
+// process ids are reused, and the desktop's own processes, made before the
+// test, must never be ended. A process that has gone was not.
+bool MadeSince(DWORD pid, ULONGLONG since)
 {
+    OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
     FILETIME created, exited, kernelTime, userTime;
-    if (!process || !GetProcessTimes(process, &created, &exited, &kernelTime, &userTime))
-        return 0;
-    return ((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime;
-}
-
-bool Contains(const std::vector<DWORD>& ids, DWORD id)
-{
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
-// Ends the process if it still runs and was made since then; true when it
-// did.
-bool EndProcess(DWORD pid, ULONGLONG since)
-{
-    HANDLE process =
-        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
-    if (!process)
-        return false;
-    bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT && CreationTime(process) >= since;
-    if (runs) {
-        TerminateProcess(process, 99);
-        WaitForSingleObject(process, 5000);
-    }
-    CloseHandle(process);
-    return runs;
+    return process && GetProcessTimes(process.Get(), &created, &exited, &kernelTime, &userTime) &&
+           (((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime) >= since;
 }
 
 }  // namespace
 
-// The session's and the recorded processes with their descendants made since
-// the driver was: process ids are reused, and the desktop's own processes,
-// made before, must never be ended.
+// The session and the recorded processes (their ids are known to be ours),
+// and every process made since the driver that descends from one of them.
 std::vector<DWORD> SessionDriver::Leftovers() const
 {
     std::vector<DWORD> family;
-    if (session_.Id())
-        family.push_back(session_.Id());
-    for (const RecordLine& line : Records()) {
+    auto take = [&](DWORD pid, bool ours) {
         // A stand-in loaded into this process (PASSWORD.CPL) records too.
-        if (line.pid != GetCurrentProcessId() && !Contains(family, line.pid))
-            family.push_back(line.pid);
-    }
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return family;
+        if (pid && pid != GetCurrentProcessId() &&
+            std::find(family.begin(), family.end(), pid) == family.end() &&
+            (ours || MadeSince(pid, made_)))
+            family.push_back(pid);
+    };
+    take(session_.Id(), true);
+    for (const RecordLine& line : Records())
+        take(line.pid, true);
     std::vector<PROCESSENTRY32> entries;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        entries.push_back(entry);
-    CloseHandle(snapshot);
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (const PROCESSENTRY32& candidate : entries) {
-            if (Contains(family, candidate.th32ProcessID) ||
-                !Contains(family, candidate.th32ParentProcessID) ||
-                candidate.th32ProcessID == GetCurrentProcessId())
-                continue;
-            HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, candidate.th32ProcessID);
-            bool madeSince = CreationTime(process) >= made_;
-            if (process)
-                CloseHandle(process);
-            if (madeSince) {
-                family.push_back(candidate.th32ProcessID);
-                grew = true;
-            }
+    EnumProcesses(entries);
+    for (size_t known = 0; known < family.size(); ++known) {
+        for (const PROCESSENTRY32& entry : entries) {
+            if (entry.th32ParentProcessID == family[known])
+                take(entry.th32ProcessID, false);
         }
     }
     return family;
@@ -124,8 +90,16 @@ std::vector<DWORD> SessionDriver::Leftovers() const
 unsigned SessionDriver::EndLeftovers() const
 {
     unsigned ended = 0;
-    for (DWORD pid : Leftovers())
-        ended += EndProcess(pid, made_) ? 1 : 0;
+    for (DWORD pid : Leftovers()) {
+        if (!MadeSince(pid, made_))
+            continue;  // gone, or an id another program has now
+        OwnedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+        if (process && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process.Get(), 99);
+            WaitForSingleObject(process.Get(), 5000);
+            ++ended;
+        }
+    }
     return ended;
 }
 
