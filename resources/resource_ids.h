@@ -31,6 +31,7 @@
 #define IDC_SHUFFLE         73
 #define IDC_NEXT_KEY        74
 #define IDC_ADD_FILES       75
+#define IDC_EACH_MONITOR    76
 #define IDC_SETTING         40
 #define IDC_PREVIEW         110
 #define IDC_MSG_GROUP       80

@@ -12,6 +12,7 @@
 #define RV_VALUE_SHUFFLE_SEED "ShuffleSeed"  // REG_DWORD: the current round's seed
 #define RV_VALUE_SHUFFLE_LIST "ShuffleList"  // REG_DWORD: the play-list it was made for
 #define RV_VALUE_NEXT_KEY     "NextKey"      // REG_DWORD: 1 lets Right arrow show the next one
+#define RV_VALUE_EACH_MONITOR "EachMonitor"  // REG_DWORD: 1 gives each monitor a screen saver
 #define RV_PLAYLIST_NAME_FMT  "File%10.2i"
 // Entries' own times: REG_DWORD seconds named as the play-list's values, and
 // the fingerprint of the play-list they were stored with, so that a list
@@ -33,6 +34,7 @@
 // Window identities.
 #define RV_SAVER_CLASS "Rotaveil"
 #define RV_SAVER_TITLE "Rotaveil"
+#define RV_PANE_CLASS  "Rotaveil monitor"  // the session window's child over one monitor
 #define RV_TRAY_CLASS  "Rota Veil"
 #define RV_TRAY_TITLE  "Rota Veil"
 // Named mutex held by the running companion: one at a time, however many start at once.

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake make python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
-          halibut x11-xserver-utils nsis
+          halibut x11-xserver-utils nsis xserver-xorg-core xserver-xorg-video-dummy
           googletest wine64 xvfb xdotool imagemagick fonts-liberation zip)
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 sudo=""

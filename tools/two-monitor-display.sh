@@ -24,10 +24,13 @@ Section "Device"
     Driver "dummy"
     VideoRam 65536
 EndSection
+# The narrow sync ranges leave four modes of the server's built-in list: with
+# all of them, Wine 8 fails while it lists the modes of the first monitor and
+# never gets to the second.
 Section "Monitor"
     Identifier "monitor"
-    HorizSync 28.0-80.0
-    VertRefresh 48.0-75.0
+    HorizSync 37.5-48.5
+    VertRefresh 59.5-60.5
     Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
     Modeline "800x600" 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync
 EndSection
@@ -53,4 +56,7 @@ done
 # The second output has no mode of its own until it is given one.
 xrandr -display ":$display" --addmode DUMMY1 800x600
 xrandr -display ":$display" --output DUMMY1 --mode 800x600 --right-of DUMMY0
+# One full query (it probes the outputs): until then the server's quick
+# answer, which Wine reads, still has the second output without its place.
+xrandr -display ":$display" >/dev/null
 echo ":$display"

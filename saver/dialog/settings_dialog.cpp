@@ -20,6 +20,7 @@
 #include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"
 #include "saver/settings/value_names.h"
+#include "saver/windows/monitors.h"
 #include "saver/windows/preview_popup.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"
@@ -93,6 +94,10 @@ void InitDialog(HWND dialog)
     CheckDlgButton(dialog, IDC_SHOW_TRAY_ICON, ShowTrayIcon ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SHUFFLE, Shuffle ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_NEXT_KEY, NextKey ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_EACH_MONITOR, EachMonitor ? BST_CHECKED : BST_UNCHECKED);
+    // Greyed where the system cannot list its monitors (Windows 95, NT 4.0);
+    // the stored choice is kept as it is.
+    EnableWindow(GetDlgItem(dialog, IDC_EACH_MONITOR), CanListMonitors());
     // Screen savers dropped from Explorer join the play-list.
     DragAcceptFiles(dialog, TRUE);
     FillMessageList();
@@ -118,6 +123,7 @@ void OnOk(HWND dialog)
     ShowTrayIcon = IsDlgButtonChecked(dialog, IDC_SHOW_TRAY_ICON) == BST_CHECKED;
     Shuffle = IsDlgButtonChecked(dialog, IDC_SHUFFLE) == BST_CHECKED;
     NextKey = IsDlgButtonChecked(dialog, IDC_NEXT_KEY) == BST_CHECKED;
+    EachMonitor = IsDlgButtonChecked(dialog, IDC_EACH_MONITOR) == BST_CHECKED;
     PlayList.clear();
     PlayListTimes.clear();
     uint32_t data;

@@ -14,11 +14,15 @@ const int SeedAttempts = 4096;
 
 void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index, std::vector<uint32_t>* times)
 {
-    if (*index >= order.size())
-        return;
+    if (*index < order.size())
+        ExcludeEntriesOf(order, order[*index], index, times);
+}
+
+void ExcludeEntriesOf(std::vector<uint32_t>& order, uint32_t excluded, uint32_t* index,
+                      std::vector<uint32_t>* times)
+{
     if (times)
         times->resize(order.size(), 0);
-    uint32_t excluded = order[*index];
     uint32_t next = 0;  // entries kept before the excluded position
     size_t kept = 0;
     for (size_t i = 0; i < order.size(); ++i) {

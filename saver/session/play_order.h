@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+// Removes every entry equal to excluded; *index then names the entry it named
+// before, or the one that followed when that went (the list's size past the
+// end). times as below.
+void ExcludeEntriesOf(std::vector<uint32_t>& order, uint32_t excluded, uint32_t* index,
+                      std::vector<uint32_t>* times = NULL);
+
 // Removes every entry equal to the one at *index (an excluded screen saver
 // goes with all its entries) and moves *index to the entry that followed it:
 // the list's size when the excluded one was the last. Nothing changes when

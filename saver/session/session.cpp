@@ -1,14 +1,20 @@
 #include "session.h"
 
+#include <stdlib.h>
 #include <string.h>
 
+#include <vector>
+
+#include "monitor_turn.h"
 #include "password.h"
 #include "play_order.h"
 #include "runner.h"
 #include "session_area.h"
+#include "saver/log/trace.h"
 #include "saver/processes/message_wait.h"
 #include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"
+#include "saver/windows/monitors.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"
 #include "shared/kept_password.h"
@@ -41,6 +47,10 @@ HANDLE WatchPassEnded = NULL;
 volatile LONG WatchPassesBegun = 0;
 volatile LONG WatchPassesEnded = 0;
 const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
+// With screen savers in the monitors' panes none ends on the mouse (a preview
+// does not): the watch sees it move. Moves within this many pixels are the
+// jitter of a mouse at rest.
+const LONG CursorSlack = 3;
 
 // The runner's longest way out: a turn's stop of stubborn processes with
 // the looks for escaped ones (about 7 s), then the same once more as it
@@ -101,6 +111,46 @@ ScreenArea SessionArea()
         GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     return ChooseSessionArea(virtualScreen, desktopArea);
+}
+
+// With each monitor its own screen saver, and two or more monitors: a pane of
+// the session window over each. None, and one screen saver over them all,
+// when a pane cannot be made.
+void MakeMonitorPanes(ScreenArea session)
+{
+    MonitorPanes.clear();
+    if (!EachMonitor)
+        return;
+    std::vector<ScreenArea> monitors;
+    for (const RECT& rect : MonitorRects())
+        monitors.push_back({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
+    std::vector<ScreenArea> panes = PaneAreas(monitors, session);
+    if (panes.size() < 2)
+        return;
+    for (const ScreenArea& pane : panes) {
+        HWND window = CreateMonitorPane(SaverWindow, pane.x, pane.y, pane.width, pane.height);
+        if (!window) {
+            for (HWND made : MonitorPanes)
+                DestroyWindow(made);
+            MonitorPanes.clear();
+            return;
+        }
+        MonitorPanes.push_back(window);
+    }
+    TraceFormat("%i monitors: a screen saver on each", (int)MonitorPanes.size());
+}
+
+// True, and the new place kept, when the cursor went farther than the slack
+// from where it rested.
+bool CursorMoved(POINT* rest)
+{
+    POINT now;
+    if (!GetCursorPos(&now))
+        return false;
+    bool moved = labs(now.x - rest->x) > CursorSlack || labs(now.y - rest->y) > CursorSlack;
+    if (moved)
+        *rest = now;
+    return moved;
 }
 
 // True when another program's window tells that a session already runs.
@@ -227,6 +277,8 @@ void ResumeInputWatch()
 DWORD WINAPI WatchInput(LPVOID)
 {
     memset(KeyStates, 1, sizeof KeyStates);
+    POINT cursorRest = {};
+    GetCursorPos(&cursorRest);
     while (!IsSignalled(StopEvent)) {
         if (IsSignalled(WatchPause)) {
             SetEvent(WatchPaused);
@@ -236,9 +288,13 @@ DWORD WINAPI WatchInput(LPVOID)
             // Cleared before WatchPause is looked at again: a pause asked for
             // meanwhile finds the watch standing, or about to stand.
             ResetEvent(WatchPaused);
+            // The mouse moved while the password was asked is no new input.
+            GetCursorPos(&cursorRest);
             continue;
         }
         InterlockedIncrement(&WatchPassesBegun);
+        if (!MonitorPanes.empty() && CursorMoved(&cursorRest))
+            SetEvent(InputEvent);
         try {
             for (int code = 1; code <= 254; ++code) {
                 bool pressed = (GetAsyncKeyState(code) & 0x8001) != 0;
@@ -270,8 +326,10 @@ int RunSaverSession()
         if (!SessionMutexHeld && AnotherSessionWindow()) {
             DestroyWindow(SaverWindow);
         } else {
+            MakeMonitorPanes(area);
             BringSessionWindowToFront();
             result = RunCoveredSession();
+            MonitorPanes.clear();
         }
     }
     ShowCursor(TRUE);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "play_order.h"
@@ -107,15 +106,16 @@ void AdvanceTurn()
 
 void ExcludeCurrentEntry()
 {
-    std::vector<uint32_t>& order = Order();
-    if (FileIndex >= order.size())
-        return;
-    uint32_t excluded = order[FileIndex];
-    ExcludeEntry(order, &FileIndex, &OrderTimes());
+    if (FileIndex < Order().size())
+        ExcludeScreenSaver(Order()[FileIndex]);
+}
+
+void ExcludeScreenSaver(uint32_t position)
+{
+    ExcludeEntriesOf(Order(), position, &FileIndex, &OrderTimes());
     if (Shuffle) {
-        uint32_t first =
-            (uint32_t)(std::find(PlayList.begin(), PlayList.end(), excluded) - PlayList.begin());
-        ExcludeEntry(PlayList, &first, &PlayListTimes);
+        uint32_t first = 0;
+        ExcludeEntriesOf(PlayList, position, &first, &PlayListTimes);
         // This round no longer matches the full play-list the next session
         // loads: it begins a new one.
         ShuffleList = 0;

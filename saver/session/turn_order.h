@@ -22,3 +22,7 @@ void AdvanceTurn();
 // The current screen saver leaves the play for the rest of the session, with
 // every entry of it; FileIndex then names the entry that followed it.
 void ExcludeCurrentEntry();
+// The same for the screen saver at this catalogue position, wherever its
+// entries are; FileIndex keeps naming the entry it named, or the one that
+// followed when that went.
+void ExcludeScreenSaver(uint32_t position);

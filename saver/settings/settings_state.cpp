@@ -7,6 +7,7 @@ uint32_t LoadedTimeoutMinutes = DefaultTimeoutMinutes;
 bool ShowTrayIcon = false;
 bool Shuffle = false;
 bool NextKey = false;
+bool EachMonitor = false;
 uint32_t ShuffleSeed = 0;
 uint32_t ShuffleList = 0;
 bool ShuffleRoundStored = false;
@@ -40,6 +41,7 @@ void ResetSettings()
     ShowTrayIcon = false;
     Shuffle = false;
     NextKey = false;
+    EachMonitor = false;
     ShuffleSeed = 0;
     ShuffleList = 0;
     ShuffleRoundStored = false;

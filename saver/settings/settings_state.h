@@ -22,6 +22,7 @@ extern uint32_t LoadedTimeoutMinutes;
 extern bool ShowTrayIcon;        // the tray companion starts with Windows
 extern bool Shuffle;             // play in rounds of random order
 extern bool NextKey;             // Right arrow shows the next screen saver
+extern bool EachMonitor;         // a screen saver of its own on each monitor
 // The round of random order a session stopped in: its seed and the
 // fingerprint of the play-list it was made for; FileIndex is the position
 // inside it. Valid only when ShuffleRoundStored.

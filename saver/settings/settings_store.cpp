@@ -32,6 +32,7 @@ void ReadPeriodAndIndex()
         FileIndex = value;
     Shuffle = key.ReadDword(RV_VALUE_SHUFFLE, &value) && value != 0;
     NextKey = key.ReadDword(RV_VALUE_NEXT_KEY, &value) && value != 0;
+    EachMonitor = key.ReadDword(RV_VALUE_EACH_MONITOR, &value) && value != 0;
     DWORD seed, list;
     ShuffleRoundStored =
         key.ReadDword(RV_VALUE_SHUFFLE_SEED, &seed) && key.ReadDword(RV_VALUE_SHUFFLE_LIST, &list);
@@ -264,6 +265,7 @@ bool StoreSettings(char* companionPath, unsigned capacity)
             key.WriteDword(RV_VALUE_PERIOD, Period);
             key.WriteDword(RV_VALUE_SHUFFLE, Shuffle ? 1 : 0);
             key.WriteDword(RV_VALUE_NEXT_KEY, NextKey ? 1 : 0);
+            key.WriteDword(RV_VALUE_EACH_MONITOR, EachMonitor ? 1 : 0);
             key.ReadText(RV_VALUE_COMPANION, companionPath, capacity);
             key.Close();
         }

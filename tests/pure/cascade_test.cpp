@@ -5,6 +5,14 @@
 
 namespace {
 
+void ExpectArea(const ScreenArea& expected, const ScreenArea& got)
+{
+    EXPECT_EQ(expected.x, got.x);
+    EXPECT_EQ(expected.y, got.y);
+    EXPECT_EQ(expected.width, got.width);
+    EXPECT_EQ(expected.height, got.height);
+}
+
 TEST(Cascade, StepsTenRightWithYTenBelowX)
 {
     int lastX = 0;
@@ -63,10 +71,21 @@ TEST(SessionArea, EveryMonitorWhereTheSystemKnowsThemElseTheDesktop)
         {{0, 0, 1024, 0}, {0, 0, 640, 480}, {0, 0, 640, 480}},
     };
     for (const Case& c : cases) {
-        ScreenArea got = ChooseSessionArea(c.virtualScreen, c.desktop);
-        EXPECT_EQ(c.expected.x, got.x);
-        EXPECT_EQ(c.expected.y, got.y);
-        EXPECT_EQ(c.expected.width, got.width);
-        EXPECT_EQ(c.expected.height, got.height);
+        ExpectArea(c.expected, ChooseSessionArea(c.virtualScreen, c.desktop));
     }
+}
+
+// Each monitor's pane in the session window's own coordinates, left to right.
+TEST(PaneAreas, EachMonitorInsideTheSessionAreaLeftToRight)
+{
+    const ScreenArea session = {-800, 0, 1824, 768};  // one monitor left of the primary
+    std::vector<ScreenArea> panes = PaneAreas(
+        {{0, 0, 1024, 768}, {-800, 100, 800, 600}, {5000, 0, 640, 480}, {-900, 0, 200, 100}},
+        session);
+    // The one far off is left out, the one half outside cut to the area.
+    ASSERT_EQ(3u, panes.size());
+    ExpectArea({0, 0, 100, 100}, panes[0]);
+    ExpectArea({0, 100, 800, 600}, panes[1]);
+    ExpectArea({800, 0, 1024, 768}, panes[2]);
+    EXPECT_TRUE(PaneAreas({{0, 0, 0, 0}}, session).empty());
 }

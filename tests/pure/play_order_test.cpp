@@ -50,6 +50,27 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
     }
 }
 
+// A screen saver excluded by its catalogue position, wherever its entries are:
+// the index keeps naming its entry, or the one after when that went.
+TEST(ExcludeEntry, ByPositionTheIndexKeepsItsEntry)
+{
+    struct Case {
+        std::vector<uint32_t> list;
+        uint32_t excluded, index;
+        std::vector<uint32_t> expectedList;
+        uint32_t expectedIndex;
+    } cases[] = {
+        {{7, 0, 7, 1, 2}, 7, 3, {0, 1, 2}, 1},  // still names 1
+        {{7, 0, 7, 1, 2}, 7, 5, {0, 1, 2}, 3},  // past the end stays past it
+        {{0, 1, 2}, 9, 2, {0, 1, 2}, 2},        // not in the list
+    };
+    for (Case& c : cases) {
+        ExcludeEntriesOf(c.list, c.excluded, &c.index);
+        EXPECT_EQ(c.expectedList, c.list);
+        EXPECT_EQ(c.expectedIndex, c.index);
+    }
+}
+
 // The next session loads the whole play-list: the stored position is that of
 // the entry to show next in it, not in the list shortened by exclusions.
 TEST(ExcludeEntry, TheStoredPositionIsInThePlayListAsLoaded)

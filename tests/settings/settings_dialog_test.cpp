@@ -147,7 +147,9 @@ TEST_F(SettingsDialog, RandomOrderAndTheNextKeyAreShownAndStoredByOk)
     const struct {
         int id;
         const char* value;
-    } boxes[] = {{IDC_SHUFFLE, "Shuffle"}, {IDC_NEXT_KEY, "NextKey"}};
+    } boxes[] = {{IDC_SHUFFLE, "Shuffle"},
+                 {IDC_NEXT_KEY, "NextKey"},
+                 {IDC_EACH_MONITOR, "EachMonitor"}};
     for (const auto& box : boxes) {
         SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, box.value, 1);
         Open();

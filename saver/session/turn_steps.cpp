@@ -1,0 +1,144 @@
+#include "turn_steps.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runner.h"
+#include "session.h"
+#include "turn_order.h"
+#include "saver/log/message_log.h"
+#include "saver/log/trace.h"
+#include "saver/processes/close_process.h"
+#include "saver/processes/message_wait.h"
+#include "saver/processes/process_info.h"
+#include "saver/processes/session_job.h"
+#include "saver/processes/watch.h"
+#include "saver/windows/saver_state.h"
+#include "shared/kept_password.h"
+#include "shared/owned.h"
+#include "shared/system_text.h"
+
+namespace {
+
+const DWORD WatchLookLimit = 500;  // ms at most for one more pass of the input watch
+
+// The screen savers whose quick end was logged this session: once each.
+std::vector<std::string> QuickEndsLogged;
+
+void ReportFailedStart(const char* path, DWORD code)
+{
+    if (code != 0) {
+        char system[512];
+        FormatSystemText(code, system, sizeof system);
+        FillSystemTextInserts(system, sizeof system, path);
+        TraceAndLog("%s error loading, %s", path, system);
+    } else {
+        TraceAndLog("%s error loading", path);
+    }
+}
+
+// Waits for a started program to be ready for input: one call of
+// WaitForInputIdle per start (Wine's leaks a handle per call), on a thread of
+// its own that ends with it, so that the runner's wait stays open to input
+// and the end of the session. The thread owns its copy of the process handle.
+DWORD WINAPI WaitForIdle(LPVOID process)
+{
+    WaitForInputIdle((HANDLE)process, InputIdleWait);
+    CloseHandle((HANDLE)process);
+    return 0;
+}
+
+}  // namespace
+
+ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool built,
+                           bool ownRecord)
+{
+    PROCESS_INFORMATION started = {};
+    bool ok = built;
+    if (!ok) {
+        // Never run a command line cut short: count it as a failed start.
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    } else {
+        ok = StartInSessionJob(job, commandLine, &started);
+    }
+    if (!ok) {
+        ReportFailedStart(path, GetLastError());
+        return NULL;
+    }
+    auto owned = std::make_unique<ProcessInfo>(path);
+    ProcessInfo* record = owned.get();
+    record->procInfo = started;
+    if (ownRecord)
+        EnterChild(Processes, std::move(owned));
+    else
+        EnterProcess(Processes, std::move(owned));
+    return record;
+}
+
+void WaitUntilReady(HANDLE process, const HANDLE* ends, DWORD count)
+{
+    HANDLE self = GetCurrentProcess(), duplicate = NULL;
+    if (!DuplicateHandle(self, process, self, &duplicate, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return;
+    OwnedHandle copy(duplicate);
+    OwnedHandle thread(CreateThread(NULL, 0, WaitForIdle, copy.Get(), 0, NULL));
+    if (!thread)
+        return;
+    copy.Release();  // the thread's now
+    HANDLE all[MAXIMUM_WAIT_OBJECTS];
+    all[0] = thread.Get();
+    for (DWORD i = 0; i < count && i + 1 < MAXIMUM_WAIT_OBJECTS; ++i)
+        all[i + 1] = ends[i];
+    WaitHandlingSentMessages(count + 1, all, InputIdleWait);
+}
+
+// A screen saver that crashed at start, ended at once or cannot run here
+// gives a black turn: the log says why, once per screen saver and session.
+void ReportQuickEnd(const char* path, DWORD code)
+{
+    if (std::find(QuickEndsLogged.begin(), QuickEndsLogged.end(), path) != QuickEndsLogged.end())
+        return;
+    QuickEndsLogged.push_back(path);
+    TraceAndLog(code > 0xFFFF ? "%s ended at once by itself, exit code 0x%08lX"
+                              : "%s ended at once by itself, exit code %lu",
+                path, (unsigned long)code);
+}
+
+void WaitRestOfTurn(DWORD turnStart, DWORD length)
+{
+    DWORD elapsed = GetTickCount() - turnStart;
+    if (elapsed >= length)
+        return;
+    HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
+    WaitHandlingSentMessages(3, events, length - elapsed);
+}
+
+void StopTurn()
+{
+    BringSessionWindowToFront();
+    DetectChildProcesses();
+    BringSessionWindowToFront();
+    CloseAllProcesses(Processes);
+    StopEscapedProcesses();
+    BringSessionWindowToFront();
+    // What ended may have switched Ctrl+Alt+Del back on.
+    RenewScreenSaverRunning();
+    EndTurnWatch();
+    // A key at a turn's end (a screen saver that ended itself on it, or one
+    // pressed as the runner stopped one) is seen by the input watch only at
+    // its next pass: that pass is made before anything else is started.
+    LetTheWatchLookOnce(WatchLookLimit);
+}
+
+bool ExcludeIfMisbehaving(const char* path, uint32_t position)
+{
+    size_t found = FindByName(Processes, path);
+    if (found >= Processes.size() || Processes[found]->failCount <= MisbehaveLimit)
+        return false;
+    ExcludeScreenSaver(position);
+    DestroyRecord(Processes, found);
+    TraceAndLog("%s is excluded from current session play-list as misbehaved.", path);
+    return true;
+}
