@@ -4,4 +4,6 @@
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686.cmake)
 set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+# Through a wrapper that names the exit code of a program that failed.
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/../tools/run-under-wine.sh
+    /usr/lib/wine/wine)

@@ -47,6 +47,7 @@ HANDLE WatchPassEnded = NULL;
 volatile LONG WatchPassesBegun = 0;
 volatile LONG WatchPassesEnded = 0;
 const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
+const DWORD FirstPassLimit = 1000;   // ms the session waits for the watch's first pass
 // With screen savers in the monitors' panes none ends on the mouse (a preview
 // does not): the watch sees it move. Moves within this many pixels are the
 // jitter of a mouse at rest.
@@ -208,8 +209,14 @@ int RunCoveredSession()
     int result = 0;
     if (WatchPause && WatchPaused && NextEvent && WatchWake && WatchPassEnded)
         WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
-    if (WatchThread)
+    if (WatchThread) {
+        // Nothing is shown before the watch knows which keys are down already
+        // (those count only when pressed again): a key pressed from the first
+        // screen saver on is input, however soon it comes.
+        HANDLE firstPass[2] = {WatchPassEnded, WatchThread};
+        WaitHandlingSentMessages(2, firstPass, FirstPassLimit);
         RunnerThread = CreateThread(NULL, 0, RunScreensavers, NULL, 0, NULL);
+    }
     if (WatchThread && RunnerThread) {
         result = RunSessionPump();
     } else if (IsWindow(SaverWindow)) {
@@ -278,7 +285,8 @@ DWORD WINAPI WatchInput(LPVOID)
 {
     memset(KeyStates, 1, sizeof KeyStates);
     POINT cursorRest = {};
-    GetCursorPos(&cursorRest);
+    if (!MonitorPanes.empty())
+        GetCursorPos(&cursorRest);
     while (!IsSignalled(StopEvent)) {
         if (IsSignalled(WatchPause)) {
             SetEvent(WatchPaused);
@@ -289,7 +297,8 @@ DWORD WINAPI WatchInput(LPVOID)
             // meanwhile finds the watch standing, or about to stand.
             ResetEvent(WatchPaused);
             // The mouse moved while the password was asked is no new input.
-            GetCursorPos(&cursorRest);
+            if (!MonitorPanes.empty())
+                GetCursorPos(&cursorRest);
             continue;
         }
         InterlockedIncrement(&WatchPassesBegun);
