@@ -78,6 +78,7 @@ TEST_F(EachMonitor, EveryMonitorShowsAScreenSaverOfItsOwnAndAKeyEndsThemAll)
     });
     ASSERT_TRUE(apart) << driver_.Log();
     // Consecutive entries of the play-list, left to right, each in preview mode.
+    ASSERT_TRUE(driver_.WaitForRecords("start", monitors_.size(), 5000));
     std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
     ASSERT_EQ(monitors_.size(), starts.size());
     for (size_t i = 0; i < centres.size(); ++i) {
