@@ -4,7 +4,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,7 +14,6 @@
 #include "turn_steps.h"
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
-#include "saver/processes/close_process.h"
 #include "saver/processes/hosted_command_lines.h"
 #include "saver/processes/message_wait.h"
 #include "saver/processes/process_info.h"
@@ -24,8 +22,6 @@
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
-#include "shared/owned.h"
-#include "shared/system_text.h"
 
 namespace {
 
