@@ -21,19 +21,6 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list)
     return TRUE;
 }
 
-DWORD ProcessAt(POINT point)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(WindowFromPoint(point), &process);
-    return process;
-}
-
-bool Inside(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
 class EachMonitor : public ::testing::Test {
 protected:
     void SetUp() override
@@ -46,52 +33,44 @@ protected:
                   [](const RECT& a, const RECT& b) { return a.left < b.left; });
         SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "EachMonitor", 1);
     }
-    void EndWithKey()
-    {
-        SessionDriver::PressKey();
-        ASSERT_TRUE(driver_.WaitForEnd(10000)) << "the session did not end";
-    }
     std::vector<RECT> monitors_;
     SessionDriver driver_;
 };
 
 TEST_F(EachMonitor, EveryMonitorShowsAScreenSaverOfItsOwnAndAKeyEndsThemAll)
 {
-    std::vector<POINT> centres;
-    for (const RECT& m : monitors_)
-        centres.push_back({(m.left + m.right) / 2, (m.top + m.bottom) / 2});
     const char* names[] = {"good_a.scr", "good_b.scr", "good_c.scr"};
     ASSERT_TRUE(driver_.StartSession({names[0], names[1], names[2]}, 30000));
     // At each monitor's centre a window of another fixture, inside that monitor.
-    DWORD session = driver_.Process().Id();
+    std::vector<DWORD> shownBy(monitors_.size());
     bool apart = WaitUntil(10000, [&] {
-        std::set<DWORD> shown;
-        for (size_t i = 0; i < centres.size(); ++i) {
-            DWORD process = ProcessAt(centres[i]);
-            RECT window;
-            GetWindowRect(WindowFromPoint(centres[i]), &window);
-            if (process == 0 || process == session || !Inside(window, monitors_[i]))
+        for (size_t i = 0; i < monitors_.size(); ++i) {
+            const RECT& m = monitors_[i];
+            HWND window = WindowFromPoint({(m.left + m.right) / 2, (m.top + m.bottom) / 2});
+            RECT place, inside;
+            GetWindowRect(window, &place);
+            GetWindowThreadProcessId(window, &shownBy[i]);
+            if (!IntersectRect(&inside, &place, &m) || !EqualRect(&inside, &place))
                 return false;
-            shown.insert(process);
         }
-        return shown.size() == centres.size();
+        std::set<DWORD> processes(shownBy.begin(), shownBy.end());
+        return processes.size() == shownBy.size() && !processes.count(0) &&
+               !processes.count(driver_.Process().Id());
     });
     ASSERT_TRUE(apart) << driver_.Log();
     // Consecutive entries of the play-list, left to right, each in preview mode.
     ASSERT_TRUE(driver_.WaitForRecords("start", monitors_.size(), 5000));
     std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
     ASSERT_EQ(monitors_.size(), starts.size());
-    for (size_t i = 0; i < centres.size(); ++i) {
-        DWORD process = ProcessAt(centres[i]);
-        for (const RecordLine& start : starts) {
-            if (start.pid == process) {
-                EXPECT_NE(std::string::npos, start.text.find(names[i])) << start.text;
-                EXPECT_NE(std::string::npos, start.text.find("\" /p ")) << start.text;
-            }
-        }
+    for (const RecordLine& start : starts) {
+        size_t monitor = std::find(shownBy.begin(), shownBy.end(), start.pid) - shownBy.begin();
+        ASSERT_LT(monitor, shownBy.size()) << start.text;
+        EXPECT_NE(std::string::npos, start.text.find(names[monitor])) << start.text;
+        EXPECT_NE(std::string::npos, start.text.find("\" /p ")) << start.text;
     }
 
-    EndWithKey();
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver_.WaitForEnd(10000)) << "the session did not end";
     for (const RecordLine& start : starts)
         EXPECT_FALSE(ProcessRuns(start.pid)) << start.text << " outlived the session";
 }
