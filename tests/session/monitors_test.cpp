@@ -1,6 +1,6 @@
 // A screen saver of its own on each monitor. Needs two monitors: run on the
 // display of tools/two-monitor-display.sh (tests/session/two_monitors.sh);
-// with one it is skipped.
+// with one it is skipped (and that script fails).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,22 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "saver/windows/monitors.h"
 #include "shared/names.h"
 #include "tests/support/session_driver.h"
 
 namespace {
 
-BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list)
-{
-    reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
-    return TRUE;
-}
-
 class EachMonitor : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnumDisplayMonitors(NULL, NULL, AddMonitor, (LPARAM)&monitors_);
+        monitors_ = MonitorRects();
         if (monitors_.size() < 2)
             GTEST_SKIP() << "one monitor here";
         // The play-list goes left to right.
