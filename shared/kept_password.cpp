@@ -86,6 +86,8 @@ void SetScreenSaverRunning(bool running)
 
 void RenewScreenSaverRunning()
 {
+    // Set whatever it reads: a process may answer from a copy of its own
+    // (Wine does), and Windows 95 cannot answer at all.
     UINT previous = 0;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &previous, 0);
 }

@@ -7,6 +7,10 @@ void BringSessionWindowToFront()
 {
     if (!SaverWindow)
         return;
+    // Hidden or minimized by another program: shown again, so that nothing
+    // of the desktop shows for longer than a turn.
+    if (!IsWindowVisible(SaverWindow) || IsIconic(SaverWindow))
+        ShowWindowAsync(SaverWindow, SW_SHOWNOACTIVATE);
     // The z-order needs no foreground rights; activation does (Windows 98
     // and 2000 on refuse it to a program in the background), so the window
     // is put next in line for activation either way.

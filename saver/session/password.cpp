@@ -5,6 +5,7 @@
 #include "password_value.h"
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
+#include "saver/processes/message_wait.h"
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
@@ -33,7 +34,7 @@ public:
     PasswordLock& operator=(const PasswordLock&) = delete;
 };
 
-bool PasswordProtected = false;  // switched off by this session; SavedPasswordValue holds it
+bool PasswordProtected = false;  // switched off by this session (Windows 95 family only)
 bool PutBackForGood = false;     // the session's end restored it
 char PasswordValueName[22] = "";
 PasswordValue SavedPasswordValue;
@@ -92,7 +93,14 @@ bool UsePasswordIsSet()
 
 void LoadPasswordLibrary()
 {
-    PasswordLibrary = LoadLibraryA("PASSWORD.CPL");
+    // From the system folder only: the program's own folder (the Windows
+    // folder) and the current one come first in the search by bare name.
+    char path[MAX_PATH + 16] = "";
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        strcat(path, "\\PASSWORD.CPL");
+        PasswordLibrary = LoadLibraryA(path);
+    }
     if (PasswordLibrary)
         Verify = (VerifyScreenSavePwdFunction)(void*)GetProcAddress(PasswordLibrary,
                                                                     "VerifyScreenSavePwd");
@@ -139,15 +147,18 @@ void SuspendSystemPassword()
     PasswordValue found;
     memset(&found, 0, sizeof found);
     found.size = 256;
-    if (key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ) &&
-        key.ReadRaw(PasswordValueName, &found.type, found.data, &found.size)) {
-        SavedPasswordValue = found;
-        PasswordProtected = PasswordValueIsOn(found);
-    }
+    bool settingOn = key.Open(HKEY_CURRENT_USER, RV_DESKTOP_KEY, KEY_READ) &&
+                     key.ReadRaw(PasswordValueName, &found.type, found.data, &found.size) &&
+                     PasswordValueIsOn(found);
     key.Close();
+    SavedPasswordValue = found;
+    // The NT family decides whether to lock before it starts the screen
+    // saver, and its screen savers never ask: switching the setting off there
+    // buys nothing, and a session that died would leave the next one unlocked.
+    PasswordProtected = settingOn && !IsNtFamily();
     // Read before anything is switched off: on the Windows 95 family it is
     // the switched value itself.
-    QuestionNeeded = PasswordProtected && UsePasswordIsSet();
+    QuestionNeeded = settingOn && UsePasswordIsSet();
     if (QuestionNeeded)
         LoadPasswordLibrary();
     // The NT family locks the workstation itself when the screen saver ends;
@@ -184,7 +195,9 @@ bool AskPassword()
     try {
         {
             PasswordLock lock;
-            if (PutBackForGood)
+            // Put back as the session ends: nobody is left to answer. Put back
+            // by WM_ENDSESSION under the lock, it is asked for all the same.
+            if (PutBackForGood && IsSignalled(StopEvent))
                 return true;
             // The system's setting is on while the system's dialog asks.
             WriteSavedValue();

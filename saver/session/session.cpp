@@ -95,8 +95,16 @@ const std::vector<uint32_t>* LoadedPlayList = NULL;
 
 // Windows ends the process once WM_ENDSESSION is answered: the screen savers
 // are stopped and everything is put back first, within the time it gives.
+// Where the password question is the only lock, the message may come from
+// any program: only the system's settings go back, and the session goes on
+// asking until Windows ends it.
 void EndBeforeWindowsDoes()
 {
+    if (PasswordLocksSession()) {
+        RestoreSystemPassword();
+        SetScreenSaverRunning(false);
+        return;
+    }
     bool ended = StopThreads(EndSessionLimit);
     if (LoadedPlayList)
         PutBackSystemSettings(*LoadedPlayList, ended);
@@ -302,6 +310,11 @@ DWORD WINAPI WatchInput(LPVOID)
             continue;
         }
         InterlockedIncrement(&WatchPassesBegun);
+        // A hosted screen saver that ends (on a mouse move, say) switches
+        // Ctrl+Alt+Del back on: at once off again while only the session's
+        // question locks the machine.
+        if (PasswordLocksSession())
+            RenewScreenSaverRunning();
         if (!MonitorPanes.empty() && CursorMoved(&cursorRest))
             SetEvent(InputEvent);
         try {

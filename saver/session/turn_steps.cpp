@@ -117,6 +117,9 @@ void WaitRestOfTurn(DWORD turnStart, DWORD length)
 
 void StopTurn()
 {
+    // The screen saver may have ended by itself and switched Ctrl+Alt+Del
+    // back on: off again before the stop's looks and stages.
+    RenewScreenSaverRunning();
     BringSessionWindowToFront();
     DetectChildProcesses();
     BringSessionWindowToFront();

@@ -17,6 +17,9 @@ int LastCascadeX = 0;
 DWORD SessionWindowMade = 0;
 const DWORD InputSettle = 1000;  // ms after the session window is made or a key seen down
 void (*EndSessionHandler)() = NULL;
+// Set while the session itself moves or sizes its window (the monitors
+// changed): the only change of place the locked cover takes.
+bool CoverMovedBySession = false;
 
 void ReadScreenSize()
 {
@@ -85,7 +88,20 @@ void PaintPreview(HWND window, HDC given)
         EndPaint(window, &paint);
 }
 
+// Only the session's own password question may end it now.
+bool CoverIsLocked()
+{
+    return RunMode == ModeSaver && CloseAsksPassword && !IsSignalled(StopEvent);
+}
+
 }  // namespace
+
+void MoveSessionWindow(int x, int y, int width, int height)
+{
+    CoverMovedBySession = true;
+    SetWindowPos(SaverWindow, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
+    CoverMovedBySession = false;
+}
 
 void SetEndSessionHandler(void (*handler)())
 {
@@ -133,9 +149,17 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
         // Where the session's question is the only lock, a close from another
         // program must not unlock the machine: it is taken as input.
-        if (RunMode == ModeSaver && CloseAsksPassword && !IsSignalled(StopEvent)) {
+        if (CoverIsLocked()) {
             SetEvent(InputEvent);
             return 0;
+        }
+        break;
+    case WM_WINDOWPOSCHANGING:
+        // Nor may it hide, move or size the cover and show the desktop.
+        if (CoverIsLocked() && !CoverMovedBySession) {
+            WINDOWPOS* change = reinterpret_cast<WINDOWPOS*>(lParam);
+            change->flags &= ~(UINT)SWP_HIDEWINDOW;
+            change->flags |= SWP_NOMOVE | SWP_NOSIZE;
         }
         break;
     case WM_KEYDOWN:
@@ -173,6 +197,11 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         if (RunMode == ModeConfig) {
             ClosePreviewPopup(window);
+        } else if (CoverIsLocked()) {
+            // Sent by another program: the session's own destruction always
+            // comes after StopEvent.
+            SetEvent(InputEvent);
+            return 0;
         } else {
             SetEvent(StopEvent);
             PostQuitMessage(0);

@@ -19,6 +19,10 @@ bool RegisterSaverClass(HINSTANCE instance);
 // monitor.
 HWND CreateSaverWindow(int width, int height, HWND parent, int x = 0, int y = 0);
 
+// Covers a new area with the session window (main thread only): the one
+// move the cover takes while it is locked.
+void MoveSessionWindow(int x, int y, int width, int height);
+
 // What the session does when Windows ends (WM_ENDSESSION with TRUE) while it
 // runs: the process ends soon after. Registered by the session for its time.
 void SetEndSessionHandler(void (*handler)());

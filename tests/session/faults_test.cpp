@@ -90,13 +90,15 @@ TEST(Faults, TheCoverHoldsAboveAlwaysOnTopWindowsBetweenScreenSavers)
 
 TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorTheSwitchSetNorItsScreenSaver)
 {
+    // The Windows 95 family, where the session switches the password off.
+    WineVersionFor win98("_Rotaveil.scr", "win98");
     SessionDriver driver;
     driver.SetPlayListOf({"good_kill.scr"});
     driver.SetPeriod(60000);
-    SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, "1");
+    SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "1");
     auto password = [] {
         std::string value;
-        ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE, NULL, &value);
+        ReadRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, NULL, &value);
         return value;
     };
     // Any later start of either program puts the password back first.
@@ -126,7 +128,7 @@ TEST(Faults, AKilledSessionLeavesNeitherThePasswordOffNorTheSwitchSetNorItsScree
                                        NULL, NULL))
             << "the screen-saver switch was left set: " << later;
     }
-    DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_IS_SECURE);
+    DeleteRegistryValue(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD);
 }
 
 // Processes that ignore every polite request, started by the screen saver:

@@ -46,8 +46,13 @@ protected:
         DeleteRegistryTree(HKEY_CURRENT_USER, AppDefaults);
     }
     bool Nt() const { return std::string(GetParam()) != "win98"; }
-    // The value this family switches off.
+    // The value of this family's setting: switched off during a session on
+    // the Windows 95 family, left alone on the NT family, which locks itself.
     const char* Switched() const { return Nt() ? RV_VALUE_IS_SECURE : RV_VALUE_USE_PASSWORD; }
+    std::string During(const std::string& off, const std::string& on) const
+    {
+        return Nt() ? on : off;
+    }
     void Answer(DWORD accept)
     {
         SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", accept);
@@ -60,7 +65,7 @@ protected:
     SessionDriver driver_;
 };
 
-TEST_P(Password, TextSettingIsOffDuringTheSessionAndAskedBeforeItEnds)
+TEST_P(Password, TextSettingIsOffWhereItLocksDuringTheSessionAndAskedBeforeItEnds)
 {
     SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, Switched(), "1");
     if (Nt())
@@ -69,12 +74,13 @@ TEST_P(Password, TextSettingIsOffDuringTheSessionAndAskedBeforeItEnds)
     StartAndWaitForTurn(1);
     Stored during = Read(Switched());
     EXPECT_EQ((DWORD)REG_SZ, during.type);
-    EXPECT_EQ(std::string("0\0", 2), during.data);
+    EXPECT_EQ(During(std::string("0\0", 2), std::string("1\0", 2)), during.data);
 
     SessionDriver::PressKey();
     ASSERT_TRUE(driver_.WaitForRecords("verify", 1, 10000));
     ASSERT_TRUE(driver_.WaitForRecords("window", 2, 10000)) << "a refused password goes on";
-    EXPECT_EQ(std::string("0\0", 2), Read(Switched()).data) << "off again after the question";
+    EXPECT_EQ(During(std::string("0\0", 2), std::string("1\0", 2)), Read(Switched()).data)
+        << "off again after the question";
     EXPECT_FALSE(driver_.WaitForEnd(500));
 
     Answer(1);
@@ -87,7 +93,7 @@ TEST_P(Password, TextSettingIsOffDuringTheSessionAndAskedBeforeItEnds)
     EXPECT_EQ(std::string("1\0", 2), after.data);
 }
 
-TEST_P(Password, NumberSettingIsZeroDuringTheSessionAndBackAfterIt)
+TEST_P(Password, NumberSettingIsZeroWhereItLocksDuringTheSessionAndBackAfterIt)
 {
     SetRegistryNumber(HKEY_CURRENT_USER, RV_DESKTOP_KEY, Switched(), 1);
     if (Nt())
@@ -96,7 +102,7 @@ TEST_P(Password, NumberSettingIsZeroDuringTheSessionAndBackAfterIt)
     StartAndWaitForTurn(1);
     Stored during = Read(Switched());
     EXPECT_EQ((DWORD)REG_DWORD, during.type);
-    EXPECT_EQ(std::string(4, '\0'), during.data);
+    EXPECT_EQ(During(std::string(4, '\0'), std::string("\1\0\0\0", 4)), during.data);
     SessionDriver::PressKey();
     ASSERT_TRUE(driver_.WaitForEnd(10000));
     EXPECT_EQ(1u, driver_.RecordsStartingWith("verify").size());
@@ -161,7 +167,10 @@ protected:
         Answer(1);
         ask(driver);
         ASSERT_TRUE(driver.WaitForEnd(10000));
-        EXPECT_EQ(2u, driver.RecordsStartingWith("verify").size());
+        std::vector<RecordLine> asked = driver.RecordsStartingWith("verify");
+        ASSERT_EQ(2u, asked.size());
+        EXPECT_NE(std::string::npos, asked[1].text.find(" from " + SystemPasswordLibrary()))
+            << "not the system folder's library: " << asked[1].text;
         EXPECT_EQ(std::string("1\0", 2), Read(RV_VALUE_USE_PASSWORD).data);
     }
     void NothingToShow(const std::vector<std::string>& playList)
@@ -205,6 +214,11 @@ void PostToSession(UINT message)
 {
     PostMessageA(SessionWindow(), message, 0, 0);
 }
+void SendToSession(UINT message, WPARAM wParam)
+{
+    DWORD_PTR answer;
+    SendMessageTimeoutA(SessionWindow(), message, wParam, 0, SMTO_NORMAL, 5000, &answer);
+}
 
 // A program that keeps writing the setting off until the session has asked.
 DWORD WINAPI WriteThePasswordOffUntilAsked(LPVOID driver)
@@ -226,6 +240,20 @@ TEST_F(Lock, NoWayFromOutsideEndsItUnasked)
     } ways[] = {
         {"WM_CLOSE", [](SessionDriver&) { PostToSession(WM_CLOSE); }},
         {"WM_DESTROY posted", [](SessionDriver&) { PostToSession(WM_DESTROY); }},
+        {"WM_DESTROY sent", [](SessionDriver&) { SendToSession(WM_DESTROY, 0); }},
+        // Puts the system's settings back, as Windows may end the process
+        // next, but asks all the same when input comes.
+        {"WM_ENDSESSION sent",
+         [](SessionDriver&) {
+             SendToSession(WM_ENDSESSION, TRUE);
+             SessionDriver::PressKey();
+         }},
+        {"the cover hidden",
+         [](SessionDriver&) {
+             ShowWindow(SessionWindow(), SW_HIDE);
+             EXPECT_TRUE(IsWindowVisible(SessionWindow())) << "the desktop shows";
+             SessionDriver::PressKey();
+         }},
         {"WM_QUIT to the window", [](SessionDriver&) { PostToSession(WM_QUIT); }},
         {"WM_QUIT to the thread",
          [](SessionDriver&) {
@@ -240,7 +268,7 @@ TEST_F(Lock, NoWayFromOutsideEndsItUnasked)
          }},
         // Loaded at the session's start, the library cannot be taken away.
         {"PASSWORD.CPL renamed", [](SessionDriver&) {
-             MoveFileA(BesideTests("PASSWORD.CPL").c_str(), BesideTests("PASSWORD.away").c_str());
+             MoveFileA(SystemPasswordLibrary().c_str(), (SystemPasswordLibrary() + ".away").c_str());
              SessionDriver::PressKey();
          }}};
     for (const auto& way : ways) {
@@ -249,7 +277,7 @@ TEST_F(Lock, NoWayFromOutsideEndsItUnasked)
         SessionDriver driver;
         StartShowing(driver, "good_lock.scr");
         ExpectAskedBeforeTheEnd(way.ask, driver);
-        MoveFileA(BesideTests("PASSWORD.away").c_str(), BesideTests("PASSWORD.CPL").c_str());
+        MoveFileA((SystemPasswordLibrary() + ".away").c_str(), SystemPasswordLibrary().c_str());
     }
 }
 
@@ -274,6 +302,34 @@ TEST_F(Lock, TheSwitchHoldsEveryTurnAndIsPutBackWhenWindowsEnds)
                                    NULL, NULL));
     for (const RecordLine& start : driver_.RecordsStartingWith("start"))
         EXPECT_FALSE(ProcessRuns(start.pid));
+}
+
+// Ctrl+Alt+Del is off again as soon as a screen saver that switched it on as
+// it ended is gone, though its stubborn child still takes seconds to stop.
+TEST_F(Lock, TheSwitchIsBackWhileAScreenSaverIsStopped)
+{
+    InstalledChild child;
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ClearRunning", 1);
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
+    ASSERT_TRUE(driver_.StartSession({"child_x.scr"}, 1000));
+    ASSERT_TRUE(driver_.WaitForRecords("end", 1, 15000));
+    std::vector<RecordLine> started = driver_.RecordsStartingWith("started child");
+    ASSERT_FALSE(started.empty());
+    // Read by a fixture started for it (it records the switch at its start):
+    // a process may answer from a copy of its own.
+    auto switchOn = [&] {
+        ChildProcess probe;
+        if (!probe.Start("\"" + driver_.playList[0] + "\" /c") || !probe.WaitForExit(5000))
+            return false;
+        for (const RecordLine& line : driver_.RecordsStartingWith("running")) {
+            if (line.pid == probe.Id())
+                return line.text == "running 1";
+        }
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil(600, switchOn));
+    EXPECT_TRUE(ProcessRuns((DWORD)NumberAfter(started[0].text, "started child ")))
+        << "the stop was over before the look";
 }
 
 }  // namespace

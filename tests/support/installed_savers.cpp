@@ -70,3 +70,13 @@ InstalledChild::~InstalledChild()
 {
     DeleteFileA(path.c_str());
 }
+
+std::string SystemPasswordLibrary()
+{
+    return InstalledSavers::DirectoryOf(SaverDirectory::System) + "\\PASSWORD.CPL";
+}
+
+void InstallPasswordLibrary()
+{
+    CopyFileA(BesideTests("PASSWORD.CPL").c_str(), SystemPasswordLibrary().c_str(), TRUE);
+}

@@ -39,5 +39,10 @@ struct InstalledChild {
     InstalledChild& operator=(const InstalledChild&) = delete;
 };
 
+// The stand-in PASSWORD.CPL (built beside the tests) in the system
+// directory, where the programs load it from; installed once per prefix.
+std::string SystemPasswordLibrary();
+void InstallPasswordLibrary();
+
 // Removes every *.scr file in both directories.
 void RemoveAllInstalledSavers();

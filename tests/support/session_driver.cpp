@@ -23,6 +23,7 @@ SessionDriver::SessionDriver()
     DeleteFileA(recordFile.c_str());
     DeleteFileA(logFile.c_str());
     SetRegistryText(HKEY_CURRENT_USER, RV_TEST_KEY, "RecordFile", recordFile.c_str());
+    InstallPasswordLibrary();
 }
 
 SessionDriver::~SessionDriver()
