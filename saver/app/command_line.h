@@ -15,3 +15,8 @@ struct CommandLineChoice {
 // program). A missing or blank text selects the settings dialog, as Windows'
 // "Configure" verb expects; any other text without a known switch, a session.
 CommandLineChoice ReadCommandLine(char* text, int argc, char** argv);
+
+// The window handle of a command line: a 32-bit value in decimal, unsigned
+// or signed, as a handle of this program's width; 0 for no digits or a number
+// beyond 32 bits.
+intptr_t ReadWindowHandle(const char* text);

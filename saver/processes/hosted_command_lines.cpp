@@ -67,8 +67,9 @@ bool BuildPreviewCommandLine(char* buffer, size_t capacity, const char* path, in
 {
     if (!buffer || capacity == 0 || !path)
         return Fail(buffer, capacity);
-    // Window handles are 32-bit values, also in a 64-bit process.
-    int written = snprintf(buffer, capacity, "\"%s\" /p %i", path, (int)window);
+    // Window handles are 32-bit values, also in a 64-bit process, written
+    // unsigned: screen savers read digits only.
+    int written = snprintf(buffer, capacity, "\"%s\" /p %u", path, (unsigned)(uint32_t)window);
     return Fits(written, capacity) || Fail(buffer, capacity);
 }
 

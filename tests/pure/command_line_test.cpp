@@ -61,7 +61,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"/a", ModeChangePassword, 0}, Case{"/s /c", ModeConfig, 0},
                       Case{"/config", ModeConfig, 0}, Case{"word-change", ModeConfig, 0},
                       Case{"/x /y", ModeSaver, 0}, Case{"/c:-42", ModeConfig, -42},
-                      Case{"/c:  +17abc", ModeConfig, 17}, Case{"/c:abc", ModeConfig, 0}));
+                      Case{"/c:  +17abc", ModeConfig, 17}, Case{"/c:abc", ModeConfig, 0},
+                      // Handles at or above 0x80000000, unsigned or signed; no
+                      // handle beyond 32 bits.
+                      Case{"/p 2147483648", ModePreview, (intptr_t)INT32_MIN},
+                      Case{"/p -2147483648", ModePreview, (intptr_t)INT32_MIN},
+                      Case{"/c:4294967295", ModeConfig, -1},
+                      Case{"/p 4294967296", ModePreview, 0}));
 
 TEST(CommandLine, LowersTheTextInPlaceAndToleratesNoText)
 {

@@ -67,8 +67,11 @@ TEST(HostedCommandLine, PreviewAndConfigureForms)
     char buffer[CommandLineLimit];
     ASSERT_TRUE(BuildPreviewCommandLine(buffer, sizeof buffer, "C:\\x.scr", 1234));
     EXPECT_STREQ("\"C:\\x.scr\" /p 1234", buffer);
+    // A handle at or above 0x80000000 (sign-extended in a 64-bit program).
     ASSERT_TRUE(BuildPreviewCommandLine(buffer, sizeof buffer, "C:\\x.scr", -5));
-    EXPECT_STREQ("\"C:\\x.scr\" /p -5", buffer);
+    EXPECT_STREQ("\"C:\\x.scr\" /p 4294967291", buffer);
+    ASSERT_TRUE(BuildPreviewCommandLine(buffer, sizeof buffer, "C:\\x.scr", (intptr_t)INT32_MIN));
+    EXPECT_STREQ("\"C:\\x.scr\" /p 2147483648", buffer);
     ASSERT_TRUE(BuildConfigureCommandLine(buffer, sizeof buffer, "C:\\x.scr"));
     EXPECT_STREQ("\"C:\\x.scr\"  /c", buffer);
 }
