@@ -13,6 +13,9 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // No system box for a drive without its medium: the companion starts
+    // unattended at logon.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // A killed session left the password off and the screen-saver switch set.
     if (!SessionIsRunning())
         RestoreKeptSystemSettings();

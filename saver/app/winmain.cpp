@@ -42,6 +42,9 @@ void RunChosenMode()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    // A play-list entry on a drive without its medium must not bring up the
+    // system's box at every start (nobody is there to answer a session's).
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     CommandLineChoice choice = ReadCommandLine(commandLine, __argc, __argv);
     // One session at a time: the mutex is taken before anything is read, as
     // the session window exists only once the settings are loaded. Where it

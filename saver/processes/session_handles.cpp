@@ -9,12 +9,13 @@ void BringSessionWindowToFront()
         return;
     // Hidden or minimized by another program: shown again, so that nothing
     // of the desktop shows for longer than a turn.
-    if (!IsWindowVisible(SaverWindow) || IsIconic(SaverWindow))
-        ShowWindowAsync(SaverWindow, SW_SHOWNOACTIVATE);
+    if (IsIconic(SaverWindow))
+        PostMessageA(SaverWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    UINT show = IsWindowVisible(SaverWindow) ? 0 : SWP_SHOWWINDOW;
     // The z-order needs no foreground rights; activation does (Windows 98
     // and 2000 on refuse it to a program in the background), so the window
     // is put next in line for activation either way.
     SetWindowPos(SaverWindow, HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS | show);
     SetForegroundWindow(SaverWindow);
 }

@@ -1,5 +1,6 @@
 #include "password.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include "password_value.h"
@@ -95,10 +96,11 @@ void LoadPasswordLibrary()
 {
     // From the system folder only: the program's own folder (the Windows
     // folder) and the current one come first in the search by bare name.
-    char path[MAX_PATH + 16] = "";
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        strcat(path, "\\PASSWORD.CPL");
+    char folder[MAX_PATH] = "";
+    UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    char path[MAX_PATH + 16];
+    if (length > 0 && length < sizeof folder) {
+        snprintf(path, sizeof path, "%s\\PASSWORD.CPL", folder);
         PasswordLibrary = LoadLibraryA(path);
     }
     if (PasswordLibrary)

@@ -15,6 +15,7 @@
 #include "saver/processes/process_info.h"
 #include "saver/processes/session_job.h"
 #include "saver/processes/watch.h"
+#include "saver/settings/file_look.h"
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
 #include "shared/owned.h"
@@ -57,9 +58,14 @@ ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool
 {
     PROCESS_INFORMATION started = {};
     bool ok = built;
+    DWORD attributes;
     if (!ok) {
         // Never run a command line cut short: count it as a failed start.
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    } else if (LookAtFile(path, FileLookLimit, &attributes) == FileAnswer::NoAnswer) {
+        // A server or drive that went away would hold the start, and the
+        // runner with it, while keys wait.
+        ok = false;
     } else {
         ok = StartInSessionJob(job, commandLine, &started);
     }

@@ -171,8 +171,10 @@ bool IsInScannedFolder(const char* path)
     return !SystemFolderKey(path).empty();
 }
 
-bool AddToCatalogue(const char* path, uint32_t* position)
+bool AddToCatalogue(const char* path, uint32_t* position, FileAnswer* answer)
 {
+    if (answer)
+        *answer = FileAnswer::Found;
     for (uint32_t i = 0; i < Catalogue.size(); ++i) {
         if (SameTextIgnoringCase(Catalogue[i].c_str(), path)) {
             *position = i;
@@ -183,8 +185,11 @@ bool AddToCatalogue(const char* path, uint32_t* position)
     if (!slash || strlen(path) >= MAX_PATH || !HasScrExtension(path) ||
         SameTextIgnoringCase(slash + 1, RV_SAVER_FILE) || Catalogue.size() >= CatalogueLimit)
         return false;
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & NotVisibleFile))
+    DWORD attributes;
+    FileAnswer look = LookAtFile(path, FileLookLimit, &attributes);
+    if (answer)
+        *answer = look;
+    if (look != FileAnswer::Found || (attributes & NotVisibleFile))
         return false;
     *position = (uint32_t)Catalogue.size();
     Catalogue.push_back(path);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "file_look.h"
+
 // The most screen savers listed: what a list box holds on Windows 95, and
 // what the settings dialog's items have room for.
 const uint32_t CatalogueLimit = 32767;
@@ -54,8 +56,9 @@ bool IsInScannedFolder(const char* path);
 
 // Adds a screen saver from any folder at the end of Catalogue, or finds it
 // there; false when the path names no visible ".scr" file (or the program's
-// own), is too long to start, or the catalogue is full.
-bool AddToCatalogue(const char* path, uint32_t* position);
+// own), is too long to start, or the catalogue is full. answer, when given,
+// says whether the file's drive answered in time (file_look.h).
+bool AddToCatalogue(const char* path, uint32_t* position, FileAnswer* answer = NULL);
 
 // Whether the name ends in ".scr", ignoring letter case.
 bool HasScrExtension(const char* name);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -56,16 +57,29 @@ uint32_t ReadOwnTime(const RegistryKey& times, const char* name)
 // in catalogue order, each with the entry's own time. Looked up by key so
 // that the cost grows with the sum of the two sizes, not their product.
 // A play-list entry from a folder of its own (added by the user) joins the
-// catalogue while its file is there; one that is gone is said once.
+// catalogue while its file is there; one that is gone is said once. A drive
+// or server that did not answer is not asked again during the load.
 const std::vector<uint32_t>*
-AddedElsewhere(const char* path, std::unordered_map<std::string, std::vector<uint32_t>>* positions)
+AddedElsewhere(const char* path, std::unordered_map<std::string, std::vector<uint32_t>>* positions,
+               std::vector<std::string>* silentRoots)
 {
     std::vector<uint32_t>& known = (*positions)[UpperCaseText(path)];
+    std::string root = UpperCaseText(PathRoot(path).c_str());
+    bool silent = !root.empty() &&
+                  std::find(silentRoots->begin(), silentRoots->end(), root) != silentRoots->end();
     uint32_t position;
-    if (AddToCatalogue(path, &position))
+    FileAnswer answer = FileAnswer::NoAnswer;
+    if (!silent && AddToCatalogue(path, &position, &answer)) {
         known.push_back(position);
-    else
+    } else if (answer == FileAnswer::NoAnswer) {
+        if (!silent && !root.empty())
+            silentRoots->push_back(root);
+        LogFormat("%s did not answer (a drive without its medium, or a network path out of "
+                  "reach): it is left out of the play-list",
+                  path);
+    } else {
         LogFormat("%s was not found: it is left out of the play-list", path);
+    }
     return &known;
 }
 
@@ -80,6 +94,7 @@ void ReadPlayList()
     PlayListTimes.clear();
     std::vector<std::string> stored;  // every path as stored, for the times' fingerprint
     std::unordered_map<std::string, std::vector<uint32_t>> positions;
+    std::vector<std::string> silentRoots;
     // A play-list stored by the other build names the system folders its
     // own way (System32 for the 32-bit build is SysWOW64 for the 64-bit one).
     std::unordered_map<std::string, std::vector<uint32_t>> systemPositions;
@@ -118,7 +133,7 @@ void ReadPlayList()
             if (inSystem != systemPositions.end())
                 matches = &inSystem->second;
             else if (!IsInScannedFolder(data))
-                matches = AddedElsewhere(data, &positions);
+                matches = AddedElsewhere(data, &positions, &silentRoots);
         }
         if (matches) {
             PlayList.insert(PlayList.end(), matches->begin(), matches->end());

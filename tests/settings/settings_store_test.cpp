@@ -71,7 +71,10 @@ TEST_F(SettingsStore, PlayListIsMatchedIgnoringCaseWithRepeatsAndUnknownsDropped
 {
     std::string upperB = b_;
     CharUpperA(&upperB[0]);
-    StorePlayList({c_, upperB, "C:\\gone\\removed.scr", a_, c_});
+    // A drive that is not there and a network path are looked at without
+    // holding the load, and dropped like a removed file.
+    StorePlayList({c_, upperB, "C:\\gone\\removed.scr", "Q:\\card\\x.scr",
+                   "\\\\nosuchserver\\share\\x.scr", a_, c_});
     LoadSettings();
     EXPECT_EQ((std::vector<uint32_t>{2, 1, 0, 2}), PlayList);
 }

@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "saver/settings/file_look.h"
+
+namespace {
+
+TEST(FileLook, TheRootOfAPathIsItsDriveOrItsServerAndShare)
+{
+    const struct {
+        const char* path;
+        const char* root;
+    } cases[] = {
+        {"C:\\Windows\\x.scr", "C:\\"},
+        {"q:x.scr", "q:\\"},
+        {"\\\\server\\share\\dir\\x.scr", "\\\\server\\share\\"},
+        {"\\\\server\\share", "\\\\server\\share\\"},
+        {"\\\\server\\", ""},
+        {"\\\\\\share\\x.scr", ""},
+        {"relative\\x.scr", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.root, PathRoot(c.path)) << c.path;
+}
+
+}  // namespace
