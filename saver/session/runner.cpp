@@ -160,6 +160,7 @@ bool RunOneTurn()
         return false;
     }
     try {
+        RemakePanesIfTheScreenChanged();
         if (MonitorPanes.size() > 1) {
             ShowOnEachMonitor(SessionJob);
             AfterTurn();

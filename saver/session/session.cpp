@@ -48,10 +48,19 @@ volatile LONG WatchPassesBegun = 0;
 volatile LONG WatchPassesEnded = 0;
 const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
 const DWORD FirstPassLimit = 1000;   // ms the session waits for the watch's first pass
+const DWORD RemakeLimit = 5000;      // ms the runner waits for the panes to be made again
 // With screen savers in the monitors' panes none ends on the mouse (a preview
 // does not): the watch sees it move. Moves within this many pixels are the
 // jitter of a mouse at rest.
 const LONG CursorSlack = 3;
+const DWORD CursorMoveHold = 100;  // ms
+volatile LONG CursorWatched = 0;  // panes are shown
+// Counts the changes after which the cursor's place is read afresh (panes
+// made again: the monitors changed, and the cursor may have been moved).
+volatile LONG CursorRestVersion = 0;
+// Set by the window when the monitors changed; the runner has the panes made
+// again before its next turn.
+volatile LONG DisplayChanged = 0;
 
 // The runner's longest way out: a turn's stop of stubborn processes with
 // the looks for escaped ones (about 7 s), then the same once more as it
@@ -110,16 +119,19 @@ void EndBeforeWindowsDoes()
         PutBackSystemSettings(*LoadedPlayList, ended);
 }
 
+ScreenArea VirtualScreen()
+{
+    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 ScreenArea SessionArea()
 {
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
     ScreenArea desktopArea = {desktop.left, desktop.top, desktop.right - desktop.left,
                               desktop.bottom - desktop.top};
-    ScreenArea virtualScreen = {
-        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    return ChooseSessionArea(virtualScreen, desktopArea);
+    return ChooseSessionArea(VirtualScreen(), desktopArea);
 }
 
 // With each monitor its own screen saver, and two or more monitors: a pane of
@@ -149,17 +161,82 @@ void MakeMonitorPanes(ScreenArea session)
     TraceFormat("%i monitors: a screen saver on each", (int)MonitorPanes.size());
 }
 
-// True, and the new place kept, when the cursor went farther than the slack
-// from where it rested.
-bool CursorMoved(POINT* rest)
+void WatchTheCursorWithPanes()
 {
+    InterlockedExchange(&CursorWatched, MonitorPanes.empty() ? 0 : 1);
+    InterlockedIncrement(&CursorRestVersion);
+}
+
+// A monitor plugged in or taken away, or a resolution changed: the cover
+// spreads over the new screen at once, and the turn ends so that the next
+// one starts on it (with panes made anew).
+void CoverTheNewScreen()
+{
+    ScreenArea area = SessionArea();
+    MoveSessionWindow(area.x, area.y, area.width, area.height);
+    InterlockedIncrement(&CursorRestVersion);
+    InterlockedExchange(&DisplayChanged, 1);
+    if (NextEvent)
+        SetEvent(NextEvent);
+}
+
+void RemakeMonitorPanes()
+{
+    for (HWND pane : MonitorPanes)
+        DestroyWindow(pane);
+    MakeMonitorPanes(SessionArea());
+    WatchTheCursorWithPanes();
+}
+
+const SessionHandlers Handlers = {EndBeforeWindowsDoes, CoverTheNewScreen, RemakeMonitorPanes};
+
+// Where the cursor rests, and on which screen. A change of the monitors may
+// move it (into what is still there), which is no input: a move counts once
+// it has held for CursorMoveHold with the same screen and panes, as the
+// system may tell of the change a little after the cursor moved.
+struct CursorRest {
+    POINT place;
+    ScreenArea screen;
+    LONG version;  // CursorRestVersion when it was read
+    bool moving;   // a move seen, not counted yet
+    DWORD movedAt;
+};
+
+bool SameArea(const ScreenArea& a, const ScreenArea& b)
+{
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+void ReadCursorRest(CursorRest* rest)
+{
+    rest->version = CursorRestVersion;
+    rest->screen = VirtualScreen();
+    rest->moving = false;
+    GetCursorPos(&rest->place);
+}
+
+// True, and the new place kept, when the cursor went farther than the slack
+// from where it rested, and stayed away on the same screen.
+bool CursorMoved(CursorRest* rest)
+{
+    if (rest->version != CursorRestVersion || !SameArea(VirtualScreen(), rest->screen)) {
+        ReadCursorRest(rest);
+        return false;
+    }
     POINT now;
     if (!GetCursorPos(&now))
         return false;
-    bool moved = labs(now.x - rest->x) > CursorSlack || labs(now.y - rest->y) > CursorSlack;
-    if (moved)
-        *rest = now;
-    return moved;
+    bool away = labs(now.x - rest->place.x) > CursorSlack ||
+                labs(now.y - rest->place.y) > CursorSlack;
+    if (!away || !rest->moving) {
+        rest->moving = away;
+        rest->movedAt = GetTickCount();
+        return false;
+    }
+    if (GetTickCount() - rest->movedAt < CursorMoveHold)
+        return false;
+    ReadCursorRest(rest);
+    return true;
 }
 
 // True when another program's window tells that a session already runs.
@@ -213,7 +290,7 @@ int RunCoveredSession()
     WatchWake = CreateEventA(NULL, FALSE, FALSE, NULL);
     WatchPassEnded = CreateEventA(NULL, FALSE, FALSE, NULL);
     NextKeyCode = NextKey ? VK_RIGHT : 0;
-    SetEndSessionHandler(EndBeforeWindowsDoes);
+    SetSessionHandlers(&Handlers);
     int result = 0;
     if (WatchPause && WatchPaused && NextEvent && WatchWake && WatchPassEnded)
         WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
@@ -236,7 +313,7 @@ int RunCoveredSession()
     // The runner is done with the password (its question) before it is put
     // back for good.
     bool ended = StopThreads(ThreadsEndLimit);
-    SetEndSessionHandler(NULL);
+    SetSessionHandlers(NULL);
     PutBackSystemSettings(loadedPlayList, ended);
     LoadedPlayList = NULL;
     if (!ended) {
@@ -274,6 +351,14 @@ void LetTheWatchLookOnce(DWORD limit)
     }
 }
 
+void RemakePanesIfTheScreenChanged()
+{
+    if (!InterlockedExchange(&DisplayChanged, 0))
+        return;
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(SaverWindow, RemakePanesMessage, 0, 0, SMTO_NORMAL, RemakeLimit, &ignored);
+}
+
 void PauseInputWatch()
 {
     if (!WatchPause || !WatchThread)
@@ -292,9 +377,8 @@ void ResumeInputWatch()
 DWORD WINAPI WatchInput(LPVOID)
 {
     memset(KeyStates, 1, sizeof KeyStates);
-    POINT cursorRest = {};
-    if (!MonitorPanes.empty())
-        GetCursorPos(&cursorRest);
+    CursorRest cursorRest = {};
+    cursorRest.version = CursorRestVersion - 1;  // read at the first pass
     while (!IsSignalled(StopEvent)) {
         if (IsSignalled(WatchPause)) {
             SetEvent(WatchPaused);
@@ -305,8 +389,7 @@ DWORD WINAPI WatchInput(LPVOID)
             // meanwhile finds the watch standing, or about to stand.
             ResetEvent(WatchPaused);
             // The mouse moved while the password was asked is no new input.
-            if (!MonitorPanes.empty())
-                GetCursorPos(&cursorRest);
+            cursorRest.version = CursorRestVersion - 1;
             continue;
         }
         InterlockedIncrement(&WatchPassesBegun);
@@ -315,7 +398,7 @@ DWORD WINAPI WatchInput(LPVOID)
         // question locks the machine.
         if (PasswordLocksSession())
             RenewScreenSaverRunning();
-        if (!MonitorPanes.empty() && CursorMoved(&cursorRest))
+        if (CursorWatched && CursorMoved(&cursorRest))
             SetEvent(InputEvent);
         try {
             for (int code = 1; code <= 254; ++code) {
@@ -349,6 +432,7 @@ int RunSaverSession()
             DestroyWindow(SaverWindow);
         } else {
             MakeMonitorPanes(area);
+            WatchTheCursorWithPanes();
             BringSessionWindowToFront();
             result = RunCoveredSession();
             MonitorPanes.clear();

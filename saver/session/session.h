@@ -15,6 +15,10 @@ extern bool SessionMutexHeld;
 // ends, input comes or the next-screensaver key is pressed; at most limit ms.
 void LetTheWatchLookOnce(DWORD limit);
 
+// Between turns (runner): when the monitors changed, the main thread makes
+// the monitors' panes anew for the new screen.
+void RemakePanesIfTheScreenChanged();
+
 // The runner's hold on the input watch around its password question: the
 // watch finishes its pass and stands still until resumed, and the runner
 // may write KeyStates meanwhile.

@@ -16,7 +16,7 @@ int ScreenHeight = 0;
 int LastCascadeX = 0;
 DWORD SessionWindowMade = 0;
 const DWORD InputSettle = 1000;  // ms after the session window is made or a key seen down
-void (*EndSessionHandler)() = NULL;
+const SessionHandlers* Handlers = NULL;
 // Set while the session itself moves or sizes its window (the monitors
 // changed): the only change of place the locked cover takes.
 bool CoverMovedBySession = false;
@@ -103,9 +103,9 @@ void MoveSessionWindow(int x, int y, int width, int height)
     CoverMovedBySession = false;
 }
 
-void SetEndSessionHandler(void (*handler)())
+void SetSessionHandlers(const SessionHandlers* handlers)
 {
-    EndSessionHandler = handler;
+    Handlers = handlers;
 }
 
 bool RegisterSaverClass(HINSTANCE instance)
@@ -191,9 +191,19 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         // WM_QUERYENDSESSION keeps its default answer (yes) on every family,
         // as screen savers' own library does: only a program can ask while a
         // session covers the screen, and a refusal would hold shutdown.
-        if (RunMode == ModeSaver && wParam && EndSessionHandler)
-            EndSessionHandler();
+        if (RunMode == ModeSaver && wParam && Handlers)
+            Handlers->endSession();
         return 0;
+    case WM_DISPLAYCHANGE:
+        if (RunMode == ModeSaver && Handlers)
+            Handlers->displayChange();
+        break;
+    case RemakePanesMessage:
+        if (RunMode == ModeSaver && Handlers) {
+            Handlers->remakePanes();
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         if (RunMode == ModeConfig) {
             ClosePreviewPopup(window);

@@ -23,9 +23,17 @@ HWND CreateSaverWindow(int width, int height, HWND parent, int x = 0, int y = 0)
 // move the cover takes while it is locked.
 void MoveSessionWindow(int x, int y, int width, int height);
 
-// What the session does when Windows ends (WM_ENDSESSION with TRUE) while it
-// runs: the process ends soon after. Registered by the session for its time.
-void SetEndSessionHandler(void (*handler)());
+// What the session answers itself, on the main thread, registered for its
+// time: Windows ends (WM_ENDSESSION with TRUE; the process ends soon after),
+// the monitors changed (WM_DISPLAYCHANGE), and the runner asks for the
+// monitors' panes to be made anew (RemakePanesMessage, sent between turns).
+struct SessionHandlers {
+    void (*endSession)();
+    void (*displayChange)();
+    void (*remakePanes)();
+};
+void SetSessionHandlers(const SessionHandlers* handlers);
+const UINT RemakePanesMessage = WM_APP + 1;
 
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -20,13 +20,38 @@ class EachMonitor : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        monitors_ = MonitorRects();
+        monitors_ = SortedMonitors();
         if (monitors_.size() < 2)
             GTEST_SKIP() << "one monitor here";
-        // The play-list goes left to right.
-        std::sort(monitors_.begin(), monitors_.end(),
-                  [](const RECT& a, const RECT& b) { return a.left < b.left; });
         SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "EachMonitor", 1);
+    }
+    // The play-list goes left to right.
+    static std::vector<RECT> SortedMonitors()
+    {
+        std::vector<RECT> monitors = MonitorRects();
+        std::sort(monitors.begin(), monitors.end(),
+                  [](const RECT& a, const RECT& b) { return a.left < b.left; });
+        return monitors;
+    }
+    // Waits until at each monitor's centre is a window of another fixture,
+    // inside that monitor; shownBy gets their processes, left to right.
+    bool WaitUntilEachShowsAnother(std::vector<DWORD>* shownBy)
+    {
+        shownBy->assign(monitors_.size(), 0);
+        return WaitUntil(10000, [&] {
+            for (size_t i = 0; i < monitors_.size(); ++i) {
+                const RECT& m = monitors_[i];
+                HWND window = WindowFromPoint({(m.left + m.right) / 2, (m.top + m.bottom) / 2});
+                RECT place, inside;
+                GetWindowRect(window, &place);
+                GetWindowThreadProcessId(window, &(*shownBy)[i]);
+                if (!IntersectRect(&inside, &place, &m) || !EqualRect(&inside, &place))
+                    return false;
+            }
+            std::set<DWORD> processes(shownBy->begin(), shownBy->end());
+            return processes.size() == shownBy->size() && !processes.count(0) &&
+                   !processes.count(driver_.Process().Id());
+        });
     }
     std::vector<RECT> monitors_;
     SessionDriver driver_;
@@ -36,23 +61,8 @@ TEST_F(EachMonitor, EveryMonitorShowsAScreenSaverOfItsOwnAndAKeyEndsThemAll)
 {
     const char* names[] = {"good_a.scr", "good_b.scr", "good_c.scr"};
     ASSERT_TRUE(driver_.StartSession({names[0], names[1], names[2]}, 30000));
-    // At each monitor's centre a window of another fixture, inside that monitor.
-    std::vector<DWORD> shownBy(monitors_.size());
-    bool apart = WaitUntil(10000, [&] {
-        for (size_t i = 0; i < monitors_.size(); ++i) {
-            const RECT& m = monitors_[i];
-            HWND window = WindowFromPoint({(m.left + m.right) / 2, (m.top + m.bottom) / 2});
-            RECT place, inside;
-            GetWindowRect(window, &place);
-            GetWindowThreadProcessId(window, &shownBy[i]);
-            if (!IntersectRect(&inside, &place, &m) || !EqualRect(&inside, &place))
-                return false;
-        }
-        std::set<DWORD> processes(shownBy.begin(), shownBy.end());
-        return processes.size() == shownBy.size() && !processes.count(0) &&
-               !processes.count(driver_.Process().Id());
-    });
-    ASSERT_TRUE(apart) << driver_.Log();
+    std::vector<DWORD> shownBy;
+    ASSERT_TRUE(WaitUntilEachShowsAnother(&shownBy)) << driver_.Log();
     // Consecutive entries of the play-list, left to right, each in preview mode.
     ASSERT_TRUE(driver_.WaitForRecords("start", monitors_.size(), 5000));
     std::vector<RecordLine> starts = driver_.RecordsStartingWith("start");
@@ -83,6 +93,61 @@ TEST_F(EachMonitor, AScreenSaverThatShowsNothingInPreviewModeIsLogged)
     EXPECT_EQ(std::string::npos, driver_.Log().find("good_a.scr shows nothing"));
     SessionDriver::MoveMouse(40, 30);
     ASSERT_TRUE(driver_.WaitForEnd(10000)) << "the mouse did not end the session";
+}
+
+// The first monitor's resolution as it was, put back when the test ends.
+class FirstMonitorMode {
+public:
+    FirstMonitorMode()
+    {
+        device_.cb = sizeof device_;
+        EnumDisplayDevicesA(NULL, 0, &device_, 0);
+    }
+    ~FirstMonitorMode() { ChangeDisplaySettingsExA(device_.DeviceName, NULL, NULL, 0, NULL); }
+    bool Change(DWORD width, DWORD height)
+    {
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return ChangeDisplaySettingsExA(device_.DeviceName, &mode, NULL, 0, NULL) ==
+               DISP_CHANGE_SUCCESSFUL;
+    }
+
+private:
+    DISPLAY_DEVICEA device_ = {};
+};
+
+// A resolution changed during a session: the cover spreads over the new
+// screen, and the turn ends so that the next one has panes of the new size.
+TEST_F(EachMonitor, TheCoverAndThePanesFollowAChangeOfTheMonitors)
+{
+    ASSERT_TRUE(driver_.StartSession({"good_a.scr", "good_b.scr", "good_c.scr"}, 60000));
+    std::vector<DWORD> shownBy;
+    ASSERT_TRUE(WaitUntilEachShowsAnother(&shownBy)) << driver_.Log();
+    FirstMonitorMode mode;
+    ASSERT_TRUE(mode.Change(800, 600));
+    std::vector<RECT> before = monitors_;
+    ASSERT_TRUE(WaitUntil(5000, [&] {
+        monitors_ = SortedMonitors();
+        return monitors_.size() == before.size() && !EqualRect(&monitors_[0], &before[0]);
+    }));
+    RECT screen;
+    SetRect(&screen, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    HWND cover = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
+    EXPECT_TRUE(WaitUntil(5000, [&] {
+        RECT place;
+        return GetWindowRect(cover, &place) && EqualRect(&place, &screen);
+    })) << "the cover does not fit the new screen";
+    ASSERT_TRUE(driver_.WaitForRecords("start", 2 * monitors_.size(), 10000))
+        << "the turn did not end";
+    std::vector<DWORD> nowShownBy;
+    ASSERT_TRUE(WaitUntilEachShowsAnother(&nowShownBy)) << driver_.Log();
+    EXPECT_NE(shownBy, nowShownBy);
+    EXPECT_FALSE(driver_.WaitForEnd(0)) << "a change of the monitors ended the session";
 }
 
 }  // namespace
