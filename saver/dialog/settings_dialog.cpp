@@ -33,6 +33,10 @@ namespace {
 const int SelectionLimit = 1024;
 const int MessageListScroll = 400;     // lines, so that the newest entries show
 const DWORD ChosenFilesLimit = 32768;  // bytes of the Open dialog's answer
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+const UINT FitListItemsMessage = WM_APP + 2;
 
 bool ShowFileNames = false;
 unsigned MaxTextExtent = 0;
@@ -465,6 +469,25 @@ BOOL OnDrawItem(const DRAWITEMSTRUCT* item)
     return TRUE;
 }
 
+// After a move to a monitor of another scale the system has scaled the dialog
+// and its fonts; the owner-drawn lists take the new font's item height, and
+// their text widths are measured again.
+void FitListItems()
+{
+    MaxTextExtent = 0;
+    for (HWND list : {InstalledList, PlayListBox}) {
+        HDC dc = GetDC(list);
+        HGDIOBJ kept = SelectObject(dc, (HFONT)SendMessageA(list, WM_GETFONT, 0, 0));
+        TEXTMETRICA metrics;
+        if (GetTextMetricsA(dc, &metrics))
+            SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+        SelectObject(dc, kept);
+        ReleaseDC(list, dc);
+        SendMessageA(list, LB_SETHORIZONTALEXTENT, 0, 0);
+        InvalidateRect(list, NULL, TRUE);
+    }
+}
+
 // A question in the program's own words, from its string table.
 int AskQuestion(UINT textId, UINT buttons)
 {
@@ -499,6 +522,13 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
     case WM_DROPFILES:
         OnDropFiles((HDROP)wParam);
+        return TRUE;
+    case WM_DPICHANGED:
+        // The system's own handling first (it scales the dialog).
+        PostMessageA(dialog, FitListItemsMessage, 0, 0);
+        return FALSE;
+    case FitListItemsMessage:
+        FitListItems();
         return TRUE;
     case WM_DESTROY:
         OnDestroy();

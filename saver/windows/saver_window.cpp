@@ -75,6 +75,25 @@ BYTE MessageKey(UINT message, WPARAM wParam)
     }
 }
 
+// A child takes its host's DPI awareness: Windows 10 does not let a window
+// host a child of another (the host here is another program's preview pane).
+// Looked up by name: Windows 10 1607 and later.
+void TakeDpiAwarenessOf(HWND host)
+{
+    typedef void* (WINAPI* GetWindowContext)(HWND);
+    typedef void* (WINAPI* SetThreadContext)(void*);
+    HMODULE user = GetModuleHandleA("USER32.DLL");
+    if (!user)
+        return;
+    GetWindowContext get =
+        (GetWindowContext)(void*)GetProcAddress(user, "GetWindowDpiAwarenessContext");
+    SetThreadContext set =
+        (SetThreadContext)(void*)GetProcAddress(user, "SetThreadDpiAwarenessContext");
+    void* context = get ? get(host) : NULL;
+    if (set && context)
+        set(context);
+}
+
 void PaintPreview(HWND window, HDC given)
 {
     PAINTSTRUCT paint;
@@ -125,12 +144,14 @@ HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
 {
     HWND window;
     if (parent && IsWindow(parent)) {
-        if (RunMode == ModeConfig)
+        if (RunMode == ModeConfig) {
             window = CreatePreviewPopup(width, height);
-        else
+        } else {
+            TakeDpiAwarenessOf(parent);
             window = CreateWindowExA(0, RV_SAVER_CLASS, RV_SAVER_TITLE,
                                      WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, width, height,
                                      parent, NULL, Instance, NULL);
+        }
     } else {
         // Topmost: between turns nothing of the desktop, the task bar or
         // another program's always-on-top window may show through.

@@ -69,6 +69,9 @@ TEST(SessionArea, EveryMonitorWhereTheSystemKnowsThemElseTheDesktop)
         {{0, 0, 800, 600}, {0, 0, 800, 600}, {0, 0, 800, 600}},                // one monitor
         {{0, 0, 0, 0}, {0, 0, 640, 480}, {0, 0, 640, 480}},                    // Windows 95, NT 4.0
         {{0, 0, 1024, 0}, {0, 0, 640, 480}, {0, 0, 640, 480}},
+        // A 150 % laptop (2880 by 1800) with a 100 % monitor right of it, in
+        // the real pixels a program aware of each monitor's scale is given.
+        {{0, 0, 4800, 1800}, {0, 0, 2880, 1800}, {0, 0, 4800, 1800}},
     };
     for (const Case& c : cases) {
         ExpectArea(c.expected, ChooseSessionArea(c.virtualScreen, c.desktop));
@@ -88,4 +91,12 @@ TEST(PaneAreas, EachMonitorInsideTheSessionAreaLeftToRight)
     ExpectArea({0, 100, 800, 600}, panes[1]);
     ExpectArea({800, 0, 1024, 768}, panes[2]);
     EXPECT_TRUE(PaneAreas({{0, 0, 0, 0}}, session).empty());
+
+    // Monitors of different scales, in real pixels: each pane is its
+    // monitor's whole size, the smaller one where it lies beside the other.
+    std::vector<ScreenArea> mixed =
+        PaneAreas({{2880, 720, 1920, 1080}, {0, 0, 2880, 1800}}, {0, 0, 4800, 1800});
+    ASSERT_EQ(2u, mixed.size());
+    ExpectArea({0, 0, 2880, 1800}, mixed[0]);
+    ExpectArea({2880, 720, 1920, 1080}, mixed[1]);
 }
