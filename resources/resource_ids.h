@@ -9,6 +9,7 @@
 #define IDS_KEEP_TRAY_ICON 4
 #define IDS_TRAY_TIP       5
 #define IDS_ADD_FILES_TITLE 6
+#define IDS_TOO_MANY_FILES 7
 #define IDD_SETTINGS       1
 #define IDD_ENTRY_TIME     2
 #define IDM_TRAY           102

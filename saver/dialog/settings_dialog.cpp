@@ -10,6 +10,7 @@
 
 #include "chosen_files.h"
 #include "entry_time_dialog.h"
+#include "file_places.h"
 #include "play_list_item.h"
 #include "save_settings.h"
 #include "resources/resource_ids.h"
@@ -177,9 +178,13 @@ std::string EntryName(uint32_t position)
 // end of the play-list. False when it is none.
 bool AddScreenSaverFile(const char* path)
 {
-    uint32_t position;
+    // One entry however the file was named (its short name, a mapped drive).
+    std::string place = LongFullPath(path);
+    uint32_t position = 0;
     size_t known = Catalogue.size();
-    if (!AddToCatalogue(path, &position))
+    while (position < known && !SamePlace(place, Catalogue[position]))
+        ++position;
+    if (position == known && !AddToCatalogue(place.c_str(), &position))
         return false;
     if (Catalogue.size() > known) {
         char description[DescriptionLimit];
@@ -189,6 +194,14 @@ bool AddScreenSaverFile(const char* path)
     }
     AddItem(PlayListBox, PackPlayListItem(position, 0));
     return true;
+}
+
+void SayInDialog(HWND dialog, UINT textId)
+{
+    char text[256] = "", caption[64] = "";
+    LoadStringA(Instance, textId, text, sizeof text);
+    LoadStringA(Instance, IDS_PROGRAM_NAME, caption, sizeof caption);
+    MessageBoxA(dialog, text, caption, MB_OK | MB_ICONINFORMATION);
 }
 
 BOOL OnAddFiles(HWND dialog)
@@ -207,10 +220,23 @@ BOOL OnAddFiles(HWND dialog)
     open.lpstrTitle = title;
     open.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                  OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&open))
+    // The dialog leaves the current folder where the user went (which the
+    // previews would inherit, and which holds a removable drive in use).
+    char current[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(sizeof current, current);
+    BOOL chosen = GetOpenFileNameA(&open);
+    if (length > 0 && length < sizeof current)
+        SetCurrentDirectoryA(current);
+    if (!chosen) {
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            SayInDialog(dialog, IDS_TOO_MANY_FILES);
         return TRUE;
-    for (const std::string& path : ChosenFiles(answer.data(), answer.size()))
-        AddScreenSaverFile(path.c_str());
+    }
+    for (const std::string& path : ChosenFiles(answer.data(), answer.size())) {
+        if (UsableName(path))
+            AddScreenSaverFile(path.c_str());
+    }
+    FillMessageList();
     return TRUE;
 }
 
@@ -218,13 +244,13 @@ void OnDropFiles(HDROP drop)
 {
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
     for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH];
-        UINT length = DragQueryFileA(drop, i, path, sizeof path);
+        std::string path = DroppedPath(drop, i);
         // Only screen savers; a folder or another file is passed over.
-        if (length > 0 && length < sizeof path && HasScrExtension(path))
-            AddScreenSaverFile(path);
+        if (!path.empty() && HasScrExtension(path.c_str()))
+            AddScreenSaverFile(path.c_str());
     }
     DragFinish(drop);
+    FillMessageList();
 }
 
 // The caret entry's own time, asked for in a dialog of its own. FALSE when

@@ -218,28 +218,49 @@ TEST_F(SettingsDialog, ScreenSaversFromAnyFolderByTheOpenDialogAndByADrop)
     PostMessageA(open, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil(10000, [&] { return ListData(IDC_PLAYLIST).size() == 2; }));
 
-    // Explorer's drop: the file list in the dialog's own memory.
-    std::string files = dropped + std::string(2, '\0');
-    DROPFILES header = {sizeof header, {5, 5}, FALSE, FALSE};
-    std::string block = std::string((const char*)&header, sizeof header) + files;
-    void* remote = VirtualAllocEx(saver_.Handle(), NULL, block.size(), MEM_COMMIT | MEM_RESERVE,
-                                  PAGE_READWRITE);
-    ASSERT_TRUE(remote);
-    ASSERT_TRUE(WriteProcessMemory(saver_.Handle(), remote, block.data(), block.size(), NULL));
-    PostMessageA(dialog_, WM_DROPFILES, (WPARAM)remote, 0);
+    // Explorer's drop: the file list in the dialog's own memory, ANSI or wide.
+    auto drop = [&](const std::string& files, BOOL wide) {
+        DROPFILES header = {sizeof header, {5, 5}, FALSE, wide};
+        std::string block = std::string((const char*)&header, sizeof header) + files;
+        void* remote = VirtualAllocEx(saver_.Handle(), NULL, block.size(),
+                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        ASSERT_TRUE(remote);
+        ASSERT_TRUE(WriteProcessMemory(saver_.Handle(), remote, block.data(), block.size(), NULL));
+        PostMessageA(dialog_, WM_DROPFILES, (WPARAM)remote, 0);
+    };
+    drop(dropped + std::string(2, '\0'), FALSE);
     ASSERT_TRUE(WaitUntil(10000, [&] { return ListData(IDC_PLAYLIST).size() == 3; }));
     EXPECT_EQ((std::vector<uint32_t>{0, 1, 2, 3, 4, 5}), ListData(IDC_INSTALLED_LIST));
+    // The same file by its short name is the same screen saver.
+    char shortName[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA(dropped.c_str(), shortName, sizeof shortName), 0u);
+    drop(shortName + std::string(2, '\0'), FALSE);
+    ASSERT_TRUE(WaitUntil(10000, [&] { return ListData(IDC_PLAYLIST).size() == 4; }));
+    EXPECT_EQ(6u, ListData(IDC_INSTALLED_LIST).size()) << "listed twice";
+    // A name the code page cannot spell is taken by its short name.
+    std::wstring omega(folder.begin(), folder.end());
+    omega += L"\\omega \u03a9.scr";
+    ASSERT_TRUE(CopyFileW(std::wstring(dropped.begin(), dropped.end()).c_str(), omega.c_str(), FALSE));
+    WCHAR omegaShort[MAX_PATH];
+    ASSERT_GT(GetShortPathNameW(omega.c_str(), omegaShort, MAX_PATH), 0u);
+    std::wstring omegaFiles = omega + std::wstring(2, L'\0');
+    drop(std::string((const char*)omegaFiles.data(), omegaFiles.size() * sizeof(WCHAR)), TRUE);
+    ASSERT_TRUE(WaitUntil(10000, [&] { return ListData(IDC_PLAYLIST).size() == 5; }))
+        << MessageListText();
     Ok();
-    EXPECT_EQ((std::vector<std::string>{a_, chosen, dropped}), StoredPlayList());
+    std::string omegaStored(omegaShort, omegaShort + wcslen(omegaShort));
+    EXPECT_EQ((std::vector<std::string>{a_, chosen, dropped, dropped, omegaStored}),
+              StoredPlayList());
 
     DeleteFileA(dropped.c_str());
     Open();
-    EXPECT_EQ((std::vector<uint32_t>{0, 4}), ListData(IDC_PLAYLIST));
+    EXPECT_EQ((std::vector<uint32_t>{0, 4, 5}), ListData(IDC_PLAYLIST));
     EXPECT_NE(std::string::npos, MessageListText().find(dropped + " was not found"))
         << MessageListText();
     Press(IDCANCEL);
     ASSERT_TRUE(saver_.WaitForExit(15000));
     DeleteFileA(chosen.c_str());
+    DeleteFileW(omega.c_str());
     RemoveDirectoryA(folder.c_str());
 }
 

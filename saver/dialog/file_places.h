@@ -1,0 +1,26 @@
+// Where a screen saver chosen in the settings dialog lies, as the play-list
+// stores it: one entry however the user named the file (its short name, a
+// mapped drive or its network path), and a name this ANSI program can start.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+// The full path with its long names (where the system can tell them:
+// Windows 98, 2000 and later, and the code page spell them); the full path as
+// given where not.
+std::string LongFullPath(const char* path);
+
+// Whether two long full paths name the same file: the same text ignoring
+// letter case, or a mapped drive's path and its network path.
+bool SamePlace(const std::string& a, const std::string& b);
+
+// The path of a dropped file as this program can start it: its ANSI name,
+// or, where that cannot spell it, its short name. Empty when neither will do
+// (the message log then says why).
+std::string DroppedPath(HDROP drop, UINT index);
+
+// Whether a path the Open dialog gave names the chosen file: false, logged,
+// when its name has characters outside the system's code page.
+bool UsableName(const std::string& path);
