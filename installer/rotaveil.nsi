@@ -41,6 +41,8 @@ VIAddVersionKey LegalCopyright "Quillmark"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Rotaveil has been removed from your computer.$\r$\n$\r$\n$UnFinishNote"
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
 ; The Add/Remove Programs entry lives in the system's own registry view.
@@ -77,6 +79,7 @@ VIAddVersionKey LegalCopyright "Quillmark"
 !macroend
 
 Var CompanionWasThere
+Var UnFinishNote  ; what the uninstaller did with the user's screen saver
 
 ; Before files are replaced: what runs Rotaveil's programs is closed politely,
 ; the companion by its own command (which removes its start-up entries: they
@@ -129,11 +132,76 @@ Function .onInit
     !insertmacro NativeRegistryView
 FunctionEnd
 
+; The user of a process's token as text ("S-1-5-..."), in $R9; empty when it
+; cannot be read. $R0: the process handle.
+Function TokenUserText
+    StrCpy $R9 ""
+    System::Call 'advapi32::OpenProcessToken(p R0, i 8, *p .R1) i .R2'
+    ${If} $R2 == 0
+        Return
+    ${EndIf}
+    System::Call 'advapi32::GetTokenInformation(p R1, i 1, p 0, i 0, *i .R3)'
+    System::Alloc $R3
+    Pop $R4
+    System::Call 'advapi32::GetTokenInformation(p R1, i 1, p R4, i R3, *i .R3) i .R2'
+    ${If} $R2 != 0
+        System::Call '*$R4(p .R5)'
+        System::Call 'advapi32::ConvertSidToStringSidA(p R5, *p .R6) i .R2'
+        ${If} $R2 != 0
+            System::Call '*$R6(&m256 .R9)'
+            System::Call 'kernel32::LocalFree(p R6)'
+        ${EndIf}
+    ${EndIf}
+    System::Free $R4
+    System::Call 'kernel32::CloseHandle(p R1)'
+FunctionEnd
+
+; $0 = 1 when the desktop's shell runs as the user of this setup, so that a
+; companion started now takes that user's settings. Not so where another
+; user's password elevated the setup (HKEY_CURRENT_USER is theirs), in a
+; service (no shell on its desktop), or where the system cannot tell (NT 4.0).
+; The Windows 95 family has one user.
+Function ShellIsOurs
+    StrCpy $0 1
+    ${IfNot} ${IsNT}
+        Return
+    ${EndIf}
+    StrCpy $0 0
+    System::Call 'user32::GetShellWindow() p .r1'
+    ${If} $1 == 0
+    ${OrIf} $1 == "error"
+        Return
+    ${EndIf}
+    System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
+    System::Call 'kernel32::OpenProcess(i 0x400, i 0, i r2) p .R0'
+    ${If} $R0 == 0
+        Return
+    ${EndIf}
+    Call TokenUserText
+    StrCpy $3 $R9
+    System::Call 'kernel32::CloseHandle(p R0)'
+    System::Call 'kernel32::GetCurrentProcess() p .R0'
+    Call TokenUserText
+    ${If} $3 != ""
+    ${AndIf} $3 == $R9
+        StrCpy $0 1
+    ${EndIf}
+FunctionEnd
+
 ; The finish page's choice: the companion makes Rotaveil the screen saver of
 ; the user who runs it and adds its start-up entry there, so it must run as
-; the user who started the setup, not elevated as the setup is (Explorer
-; starts it as the desktop's user). Before Vista the setup runs as that user.
+; the desktop's user, not elevated as the setup is (Explorer starts it as
+; that user). Before Vista the setup runs as that user. Where the setup is
+; not the desktop's user, the start-up entry is written for every user
+; instead, and the companion starts at the next logon.
 Function StartCompanionAsUser
+    Call ShellIsOurs
+    ${If} $0 != 1
+        WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Run" "RVTRAY.EXE" '"$WINDIR\rvtray.exe"'
+        DetailPrint "Rotaveil's companion starts at the next logon."
+        MessageBox MB_OK|MB_ICONINFORMATION "This setup does not run as the user of the desktop: Rotaveil's companion starts, and makes Rotaveil the screen saver, when you next log on." /SD IDOK
+        Return
+    ${EndIf}
     ${If} ${AtLeastWinVista}
         Exec '"$WINDIR\explorer.exe" "$WINDIR\rvtray.exe"'
     ${Else}
@@ -195,40 +263,67 @@ Section "Sample screen savers" SectionSamples
     WriteRegDWORD HKLM "${ARP_KEY}" "Samples" 1
 SectionEnd
 
-; Removes the system's screen-saver entry when it names the file that goes
-; (the companion writes the short path).
-!macro ForgetScreenSaverEntry read delete
+; Where the system's screen-saver entry names the file that goes (the
+; companion writes the short path): the screen saver the user had before
+; Rotaveil instead ($2, recorded by the companion), or none.
+!macro GiveBackScreenSaverEntry read write delete
     ${read}
     ${If} $0 != ""
         ${If} $0 == "$WINDIR\_Rotaveil.scr"
         ${OrIf} $0 == $1
-            ${delete}
+            ${If} $2 != ""
+                ${write}
+            ${Else}
+                ${delete}
+            ${EndIf}
+            StrCpy $4 1
         ${EndIf}
     ${EndIf}
 !macroend
 
-; Through the system, not the registry alone: the running session of Windows
-; then stops starting the removed screen saver at once, not at the next logon.
-Function un.ForgetScreenSaverChoice
-    DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"
-    ; SPI_SETSCREENSAVEACTIVE, off, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE
-    System::Call 'user32::SystemParametersInfoA(i 17, i 0, p 0, i 3)'
-FunctionEnd
-
-Function un.ForgetScreenSaver
+; The screen saver stays switched on as it was, and with it the lock it
+; carries: switching it off would take the account's idle lock away. The
+; system is told, so that the running session of Windows takes the change.
+Function un.GiveBackScreenSaver
+    StrCpy $4 0
     GetFullPathName /SHORT $1 "$WINDIR\_Rotaveil.scr"
-    !insertmacro ForgetScreenSaverEntry `ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"` \
-        `Call un.ForgetScreenSaverChoice`
-    !insertmacro ForgetScreenSaverEntry `ReadINIStr $0 "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE"` \
+    ReadRegStr $2 HKCU "Software\Quillmark\RvTray" "PreviousScreenSaver"
+    ; As the system sees the system folder, not as this 32-bit program does.
+    ${If} ${RunningX64}
+        ${DisableX64FSRedirection}
+    ${EndIf}
+    ${IfNot} ${FileExists} $2
+        StrCpy $2 ""
+    ${EndIf}
+    ${If} ${RunningX64}
+        ${EnableX64FSRedirection}
+    ${EndIf}
+    !insertmacro GiveBackScreenSaverEntry `ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"` \
+        `WriteRegStr HKCU "Control Panel\Desktop" "SCRNSAVE.EXE" $2` \
+        `DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"`
+    !insertmacro GiveBackScreenSaverEntry `ReadINIStr $0 "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE"` \
+        `WriteINIStr "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE" $2` \
         `DeleteINIStr "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE"`
     FlushINI "$WINDIR\system.ini"
+    ${If} $4 == 1
+        ; SPI_GETSCREENSAVEACTIVE, then SPI_SETSCREENSAVEACTIVE with the same,
+        ; SPIF_UPDATEINIFILE | SPIF_SENDCHANGE
+        System::Call 'user32::SystemParametersInfoA(i 16, i 0, *i .r3, i 0)'
+        System::Call 'user32::SystemParametersInfoA(i 17, i r3, p 0, i 3)'
+        ${If} $2 != ""
+            StrCpy $UnFinishNote "Windows shows your screen saver from before Rotaveil again ($2)."
+        ${Else}
+            StrCpy $UnFinishNote "Windows now starts no screen saver for you, and so no password when you are away: choose one in the display settings to have them again."
+        ${EndIf}
+        DetailPrint $UnFinishNote
+    ${EndIf}
 FunctionEnd
 
 Section "Uninstall"
     ; Closes a running companion and removes its start-up entries.
     IfFileExists "$WINDIR\rvtray.exe" 0 +2
         ExecWait '"$WINDIR\rvtray.exe" /u'
-    Call un.ForgetScreenSaver
+    Call un.GiveBackScreenSaver
 
     Delete /REBOOTOK "$WINDIR\_Rotaveil.scr"
     Delete /REBOOTOK "$WINDIR\rvtray.exe"

@@ -8,6 +8,9 @@
 #define RV_VALUE_PERIOD       "Period"
 #define RV_VALUE_FILE_INDEX   "FileIndex"
 #define RV_VALUE_COMPANION    "RVTRAY.EXE"
+// The screen saver the user had before the companion first made Rotaveil the
+// system's one (empty: none); the uninstaller gives it back.
+#define RV_VALUE_PREVIOUS_SAVER "PreviousScreenSaver"
 #define RV_VALUE_SHUFFLE      "Shuffle"      // REG_DWORD: 1 plays in random order
 #define RV_VALUE_SHUFFLE_SEED "ShuffleSeed"  // REG_DWORD: the current round's seed
 #define RV_VALUE_SHUFFLE_LIST "ShuffleList"  // REG_DWORD: the play-list it was made for

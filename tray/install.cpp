@@ -10,6 +10,7 @@
 #include "shared/registry_key.h"
 #include "shared/startup_entry.h"
 #include "shared/system_timeout.h"
+#include "shared/text_compare.h"
 
 bool RefuseMachineRunKey = false;
 
@@ -52,6 +53,25 @@ bool RecordCompanionPath(const char* ownPath)
     return created;
 }
 
+// The user's own screen saver, kept once, before Rotaveil first takes its
+// place: the uninstaller gives it back rather than leave none (and with none,
+// no lock when the computer is left alone). Rotaveil found chosen already is
+// no choice to give back.
+void RecordPreviousScreenSaver(const RegistryKey& desktop, const char* ini, const char* longPath,
+                               const char* shortPath)
+{
+    RegistryKey settings;
+    char previous[MAX_PATH] = "";
+    if (!settings.Create(HKEY_CURRENT_USER, RV_SETTINGS_KEY) ||
+        settings.ReadText(RV_VALUE_PREVIOUS_SAVER, previous, sizeof previous))
+        return;
+    if (!desktop.ReadText(RV_VALUE_SCRNSAVE, previous, sizeof previous) || !previous[0])
+        GetPrivateProfileStringA("boot", RV_VALUE_SCRNSAVE, "", previous, sizeof previous, ini);
+    if (SameTextIgnoringCase(previous, longPath) || SameTextIgnoringCase(previous, shortPath))
+        return;
+    settings.WriteText(RV_VALUE_PREVIOUS_SAVER, previous);
+}
+
 void SetSystemScreenSaver(RegistryKey& desktop, bool firstRun)
 {
     char windows[MAX_PATH] = "";
@@ -66,10 +86,11 @@ void SetSystemScreenSaver(RegistryKey& desktop, bool firstRun)
     // Without the screen saver in the Windows directory there is no path to
     // give: the user's own choice of screen saver stays as it is.
     if (shortPath[0]) {
-        desktop.WriteText(RV_VALUE_SCRNSAVE, shortPath);
-        desktop.WriteText(RV_VALUE_ACTIVE, "1");
         char ini[MAX_PATH + 16];
         snprintf(ini, sizeof ini, "%s\\system.ini", windows);
+        RecordPreviousScreenSaver(desktop, ini, longPath, shortPath);
+        desktop.WriteText(RV_VALUE_SCRNSAVE, shortPath);
+        desktop.WriteText(RV_VALUE_ACTIVE, "1");
         WritePrivateProfileStringA("boot", RV_VALUE_SCRNSAVE, shortPath, ini);
         SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, NULL, 0);
     }
