@@ -32,12 +32,35 @@ bool HasEnded(const ProcessInfo* record)
     return WaitForSingleObject(record->procInfo.hProcess, 0) != WAIT_TIMEOUT;
 }
 
+// The ready signals still to come of running records without a window: the
+// close stage wakes on them to look for the window. False when one of those
+// records has none to wake on (it is looked for at intervals instead).
+bool PendingReadySignals(const std::vector<ProcessInfo*>& records, const Running& running,
+                         std::vector<HANDLE>* signals)
+{
+    signals->clear();
+    bool all = true;
+    for (size_t position : running) {
+        const ProcessInfo* record = records[position];
+        if (record->window && IsWindow(record->window))
+            continue;
+        if (record->readySignal && WaitForSingleObject(record->readySignal, 0) == WAIT_TIMEOUT)
+            signals->push_back(record->readySignal);
+        else
+            all = false;
+    }
+    return all;
+}
+
 // Waits until every process of the running records has ended or the time is
-// up; marks the ended ones with the text and drops them from running.
+// up, or one of wakes is signalled; marks the ended ones with the text and
+// drops them from running.
 void WaitForEnds(const std::vector<ProcessInfo*>& records, Running* running,
-                 std::vector<bool>* ended, DWORD milliseconds, const char* format)
+                 std::vector<bool>* ended, DWORD milliseconds, const char* format,
+                 const std::vector<HANDLE>& wakes = std::vector<HANDLE>())
 {
     DWORD start = GetTickCount();
+    bool woken = false;
     for (;;) {
         Running still;
         for (size_t position : *running) {
@@ -50,15 +73,20 @@ void WaitForEnds(const std::vector<ProcessInfo*>& records, Running* running,
         }
         running->swap(still);
         DWORD elapsed = GetTickCount() - start;
-        if (running->empty() || elapsed >= milliseconds)
+        if (running->empty() || elapsed >= milliseconds || woken)
             break;
-        // Wakes when any of the first group ends, and handles messages sent
-        // meanwhile (a screen saver closing its window may send one here).
+        // Wakes when any of the first group ends, or a wake comes, and
+        // handles messages sent meanwhile (a screen saver closing its window
+        // may send one here).
         HANDLE handles[WaitGroup];
         DWORD count = 0;
         for (size_t i = 0; i < running->size() && count < WaitGroup; ++i)
             handles[count++] = records[(*running)[i]]->procInfo.hProcess;
-        WaitHandlingSentMessages(count, handles, milliseconds - elapsed);
+        DWORD processes = count;
+        for (size_t i = 0; i < wakes.size() && count < WaitGroup; ++i)
+            handles[count++] = wakes[i];
+        DWORD result = WaitHandlingSentMessages(count, handles, milliseconds - elapsed);
+        woken = result >= WAIT_OBJECT_0 + processes && result < WAIT_OBJECT_0 + count;
     }
     BringSessionWindowToFront();
 }
@@ -130,9 +158,28 @@ void Terminate(const std::vector<ProcessInfo*>& records, Running* running)
     running->swap(terminated);
 }
 
+// The user is waiting: what has no window to close is ended at once (its
+// window is looked for once more first), and leaves running.
+void EndThoseWithoutWindows(const std::vector<ProcessInfo*>& records, Running* running,
+                            std::vector<bool>* ended)
+{
+    AttachWindows(0);
+    Running windowless, windowed;
+    for (size_t position : *running) {
+        HWND window = records[position]->window;
+        (window && IsWindow(window) ? windowed : windowless).push_back(position);
+    }
+    if (windowless.empty())
+        return;
+    Terminate(records, &windowless);
+    WaitForEnds(records, &windowless, ended, TerminateWait, "%s  ended at once: no window yet");
+    running->swap(windowed);
+}
+
 }  // namespace
 
-void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>* ended)
+void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>* ended,
+                    bool urgent)
 {
     ended->assign(records.size(), false);
     Running running;
@@ -144,6 +191,8 @@ void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>*
     }
     try {
         WaitForEnds(records, &running, ended, 0, "%s  self terminated");
+        if (urgent)
+            EndThoseWithoutWindows(records, &running, ended);
         if (running.empty())
             return;
         // A screen saver stopped while it starts makes its window only now:
@@ -156,9 +205,15 @@ void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>*
             DWORD elapsed = GetTickCount() - stageStart;
             if (running.empty() || elapsed >= CloseWindowWait)
                 break;
-            DWORD slice = CloseWindowWait - elapsed < WindowLookAgain ? CloseWindowWait - elapsed
-                                                                      : WindowLookAgain;
-            WaitForEnds(records, &running, ended, slice, "%s terminated by WM_CLOSE");
+            // A record still without its window wakes the wait as the start
+            // becomes ready for input (its window is made by then); one with
+            // no such signal is looked for at intervals.
+            std::vector<HANDLE> readySignals;
+            DWORD slice = CloseWindowWait - elapsed;
+            if (!PendingReadySignals(records, running, &readySignals) && slice > WindowLookAgain)
+                slice = WindowLookAgain;
+            WaitForEnds(records, &running, ended, slice, "%s terminated by WM_CLOSE",
+                        readySignals);
         }
         if (running.empty())
             return;

@@ -22,8 +22,12 @@ extern std::string RefusedTermination;
 // record still running, in the order given (children before their parents),
 // and its wait is shared, so stopping many costs no more than stopping one.
 // ended[i] tells whether the process of records[i] has ended (true when it
-// has no record). Changes nothing in the records.
-void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>* ended);
+// has no record). Changes nothing in the records. urgent: the user is
+// waiting (input came), and a process without a window is ended at once, as
+// the stages are meant for a window it does not have (it may be still
+// starting, or make none at all).
+void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>* ended,
+                    bool urgent = false);
 
 // One record: true when its process has ended (or there is no record); false
 // when it may still run, and for a record without a process handle.

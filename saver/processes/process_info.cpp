@@ -24,6 +24,9 @@ void ProcessInfo::ForgetProcess()
         CloseHandle(procInfo.hProcess);
     if (procInfo.hThread)
         CloseHandle(procInfo.hThread);
+    if (readySignal)
+        CloseHandle(readySignal);
+    readySignal = NULL;
     procInfo = PROCESS_INFORMATION();
 }
 
@@ -95,12 +98,12 @@ void CollectTree(const ProcessVector& vector, ProcessInfo* record, std::vector<P
 // Stops the processes of the records (children first) all together, then
 // counts failures, logs children that stayed, and removes every record that
 // was stopped with all its descendants. True when all were stopped.
-bool StopRecords(ProcessVector& vector, const std::vector<ProcessInfo*>& order)
+bool StopRecords(ProcessVector& vector, const std::vector<ProcessInfo*>& order, bool urgent)
 {
     for (ProcessInfo* record : order)
         record->closing = false;
     std::vector<bool> ended;
-    CloseProcesses(order, &ended);
+    CloseProcesses(order, &ended, urgent);
     // A record is done when it and every descendant were stopped; children
     // come before their parents in order, so theirs are known first.
     std::vector<bool> done(order.size(), false);
@@ -139,10 +142,10 @@ bool CloseProcessTree(ProcessVector& vector, size_t position)
         return true;
     std::vector<ProcessInfo*> order;
     CollectTree(vector, vector[position], &order);
-    return StopRecords(vector, order);
+    return StopRecords(vector, order, false);
 }
 
-bool CloseAllProcesses(ProcessVector& vector)
+bool CloseAllProcesses(ProcessVector& vector, bool urgent)
 {
     if (vector.empty())
         return true;
@@ -155,7 +158,7 @@ bool CloseAllProcesses(ProcessVector& vector)
     }
     for (size_t i = 0; i < vector.size(); ++i)
         CollectTree(vector, vector[i], &order);
-    return StopRecords(vector, order);
+    return StopRecords(vector, order, urgent);
 }
 
 void ClearProcesses(ProcessVector& vector)

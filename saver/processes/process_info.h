@@ -15,13 +15,17 @@ public:
     ProcessInfo(const ProcessInfo&) = delete;
     ProcessInfo& operator=(const ProcessInfo&) = delete;
 
-    // Closes both handles and zeroes the four process fields.
+    // Closes both handles (and the ready signal) and zeroes the four process
+    // fields.
     void ForgetProcess();
 
     std::string name;        // .scr path, or a child's executable name
     uint32_t failCount = 0;  // times stopping this process failed
     PROCESS_INFORMATION procInfo = {};
     HWND window = NULL;          // its top-level window, if one was found
+    // Signalled when the started process became ready for input (or gave up
+    // waiting for it): a stop looking for its late window wakes on it.
+    HANDLE readySignal = NULL;
     ProcessInfo* parent = NULL;  // the record of the process that started it
     bool closing = false;        // set while its tree is being stopped
 };
@@ -81,8 +85,9 @@ void DestroyRecord(ProcessVector& vector, size_t position);
 // together (one set of waits for the whole tree); true when all of them were
 // stopped. Each record stopped with all its descendants is removed.
 bool CloseProcessTree(ProcessVector& vector, size_t position);
-// Stops every record the same way, hosted screen savers' trees first.
-bool CloseAllProcesses(ProcessVector& vector);
+// Stops every record the same way, hosted screen savers' trees first; at
+// once, by force, those without a window when the user is waiting (input).
+bool CloseAllProcesses(ProcessVector& vector, bool urgent = false);
 // Stops what still runs, destroys every record and empties the vector.
 void ClearProcesses(ProcessVector& vector);
 

@@ -40,18 +40,16 @@ HANDLE CreateSessionJob()
     return job.Release();
 }
 
-bool StartInSessionJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started)
+bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started)
 {
-    if (!job)
-        return StartProgram(commandLine, 0, started);
     if (!StartProgram(commandLine, CREATE_SUSPENDED, started))
         return false;
     AssignProcessToJobObjectFunction assign =
-        (AssignProcessToJobObjectFunction)(void*)Kernel32Function("AssignProcessToJobObject");
+        job ? (AssignProcessToJobObjectFunction)(void*)Kernel32Function("AssignProcessToJobObject")
+            : NULL;
     // Refused when this program already runs in a job that allows no nesting:
     // the screen saver then simply runs outside one.
     if (assign)
         assign(job, started->hProcess);
-    ResumeThread(started->hThread);
     return true;
 }

@@ -9,7 +9,8 @@
 // system has no jobs.
 HANDLE CreateSessionJob();
 
-// Starts a hosted screen saver as StartHostedSaver does, inside the job when
-// there is one: suspended until it is in the job, so that it is in the job
-// before it runs.
-bool StartInSessionJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started);
+// Makes the process of a hosted screen saver, inside the job when there is
+// one, and leaves it suspended: it is in the job before it runs, and the
+// caller resumes it, or ends it before it has run at all (input came while it
+// was being made).
+bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started);

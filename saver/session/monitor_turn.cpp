@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "session.h"
+#include "input_watch.h"
 #include "turn_order.h"
 #include "turn_steps.h"
 #include "saver/log/message_log.h"
@@ -63,9 +63,10 @@ bool ShownBefore(const std::vector<PaneShow>& shows, size_t pane)
     return false;
 }
 
+// Input between two panes' starts: the rest are not started.
 void StartInPanes(HANDLE job, std::vector<PaneShow>& shows)
 {
-    for (size_t i = 0; i < shows.size(); ++i) {
+    for (size_t i = 0; i < shows.size() && !InputCame(); ++i) {
         char commandLine[CommandLineLimit];
         bool built = BuildPreviewCommandLine(commandLine, sizeof commandLine,
                                              shows[i].path.c_str(), (intptr_t)shows[i].pane);
@@ -108,7 +109,7 @@ void WaitForPaneWindows(std::vector<PaneShow>& shows)
     HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
     for (PaneShow& show : shows) {
         if (show.record)
-            WaitUntilReady(show.record->procInfo.hProcess, events, 3);
+            WaitUntilReady(show.record, events, 3);
     }
     for (DWORD waited = 0; !AttachPaneWindows(shows) && waited < WindowGrace;
          waited += WindowPoll) {

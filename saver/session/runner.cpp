@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "input_watch.h"
 #include "monitor_turn.h"
 #include "password.h"
 #include "session.h"
@@ -30,23 +31,30 @@ HANDLE SessionJob = NULL;  // holds the hosted screen savers while the runner ru
 const DWORD KeyUpSettle = 100;  // ms the next-screensaver key must read up
 const int HoldAttempts = 3;     // of the wait for the password at the end
 
+enum class TurnShown {
+    Shown,
+    NotStarted,  // a failed start: the turn stays black
+    HeldBack,    // input came as it was made: it never ran
+};
+
 // Starts the screen saver at FileIndex and shows it for one turn of length
-// milliseconds. Returns false when it could not be started.
-bool ShowOneScreensaver(const char* path, DWORD length)
+// milliseconds.
+TurnShown ShowOneScreensaver(const char* path, DWORD length)
 {
     DWORD turnStart = GetTickCount();
     BeginTurnWatch(path);
     char commandLine[CommandLineLimit];
     bool built = BuildSessionCommandLine(commandLine, sizeof commandLine, path, __argc, __argv);
-    ProcessInfo* record = StartRecorded(SessionJob, path, commandLine, built, false);
+    bool heldBack = false;
+    ProcessInfo* record = StartRecorded(SessionJob, path, commandLine, built, false, &heldBack);
     if (!record) {
         WaitRestOfTurn(turnStart, length);
-        return false;
+        return heldBack ? TurnShown::HeldBack : TurnShown::NotStarted;
     }
     HANDLE process = record->procInfo.hProcess;
     DWORD thread = record->procInfo.dwThreadId;
     HANDLE ends[4] = {process, StopEvent, InputEvent, NextEvent};
-    WaitUntilReady(process, ends, 4);
+    WaitUntilReady(record, ends, 4);
     // Its main thread's windows first: the pass over the whole desktop costs
     // more, and is made only for a window made on another thread.
     AttachWindows(thread);
@@ -81,7 +89,7 @@ bool ShowOneScreensaver(const char* path, DWORD length)
         ReportQuickEnd(path, exitCode);
         WaitRestOfTurn(turnStart, length);
     }
-    return true;
+    return TurnShown::Shown;
 }
 
 void AskForPassword()
@@ -90,7 +98,7 @@ void AskForPassword()
     PauseInputWatch();
     try {
         ResetEvent(InputEvent);
-        memset(KeyStates, 1, sizeof KeyStates);
+        ForgetKeysHeldNow();
         if (AskPassword()) {
             SetEvent(StopEvent);
             Trace("Password accepted.");
@@ -140,15 +148,18 @@ void HoldUntilUnlocked()
 }
 
 // Input during the turn asks for the password; the next-screensaver key is
-// let go of before anything new starts.
+// let go of before anything new starts, and input while it is held asks too.
 void AfterTurn()
 {
     if (PlayList.empty())
         return;
     if (IsSignalled(InputEvent))
         AskForPassword();
-    if (IsSignalled(NextEvent))
+    if (IsSignalled(NextEvent)) {
         WaitForNextKeyUp();
+        if (IsSignalled(InputEvent))
+            AskForPassword();
+    }
     TraceFormat("Processes.size()=%i", (int)Processes.size());
 }
 
@@ -169,10 +180,12 @@ bool RunOneTurn()
         uint32_t position = CurrentEntry();
         const char* path = position < Catalogue.size() ? Catalogue[position].c_str() : "";
         std::string kept = path;  // the play-list may shrink below
-        bool excluded = ShowOneScreensaver(kept.c_str(), CurrentTurnLength()) &&
-                        ExcludeIfMisbehaving(kept.c_str(), position);
+        TurnShown shown = ShowOneScreensaver(kept.c_str(), CurrentTurnLength());
+        bool excluded =
+            shown == TurnShown::Shown && ExcludeIfMisbehaving(kept.c_str(), position);
         if (!PlayList.empty()) {
-            if (!excluded)
+            // One held back has had no turn: the next session begins with it.
+            if (!excluded && shown != TurnShown::HeldBack)
                 AdvanceTurn();
             AfterTurn();
         }

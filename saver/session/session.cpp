@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "input_watch.h"
 #include "monitor_turn.h"
 #include "password.h"
 #include "play_order.h"
@@ -20,44 +21,12 @@
 #include "shared/kept_password.h"
 #include "shared/names.h"
 
-HANDLE WatchThread = NULL;
-HANDLE NextEvent = NULL;
-BYTE KeyStates[256];
 bool SessionMutexHeld = true;
 
 namespace {
 
-// The watch yields briefly between passes: a key that goes down and up in
-// between is still seen through the "pressed since the last query" bit, and
-// the session does not keep a processor busy while screen savers draw.
-const DWORD WatchRest = 25;
-
 HANDLE RunnerThread = NULL;
-// The watch stands still between passes while WatchPause is set and says so
-// with WatchPaused; the runner then owns KeyStates. It is never suspended: a
-// thread suspended inside GetAsyncKeyState on the Windows 95 family holds
-// the lock of 16-bit USER, and every window, the password dialog's too,
-// would freeze.
-HANDLE WatchPause = NULL;
-HANDLE WatchPaused = NULL;
-// Wakes the watch from its rest between passes (auto-reset), and tells at
-// the end of each pass (auto-reset), for LetTheWatchLookOnce.
-HANDLE WatchWake = NULL;
-HANDLE WatchPassEnded = NULL;
-volatile LONG WatchPassesBegun = 0;
-volatile LONG WatchPassesEnded = 0;
-const DWORD WatchPauseLimit = 1000;  // ms the runner waits for the watch to stand still
-const DWORD FirstPassLimit = 1000;   // ms the session waits for the watch's first pass
-const DWORD RemakeLimit = 5000;      // ms the runner waits for the panes to be made again
-// With screen savers in the monitors' panes none ends on the mouse (a preview
-// does not): the watch sees it move. Moves within this many pixels are the
-// jitter of a mouse at rest.
-const LONG CursorSlack = 3;
-const DWORD CursorMoveHold = 100;  // ms
-volatile LONG CursorWatched = 0;  // panes are shown
-// Counts the changes after which the cursor's place is read afresh (panes
-// made again: the monitors changed, and the cursor may have been moved).
-volatile LONG CursorRestVersion = 0;
+const DWORD RemakeLimit = 5000;  // ms the runner waits for the panes to be made again
 // Set by the window when the monitors changed; the runner has the panes made
 // again before its next turn.
 volatile LONG DisplayChanged = 0;
@@ -74,6 +43,7 @@ const DWORD EndSessionLimit = 3000;
 bool StopThreads(DWORD limit)
 {
     SetEvent(StopEvent);
+    WakeInputWatch();
     // Sent messages are handled meanwhile: a screen saver being stopped may
     // be sending one here as activation moves on from the session window.
     DWORD start = GetTickCount();
@@ -114,15 +84,10 @@ void EndBeforeWindowsDoes()
         SetScreenSaverRunning(false);
         return;
     }
+    StopRawInput();
     bool ended = StopThreads(EndSessionLimit);
     if (LoadedPlayList)
         PutBackSystemSettings(*LoadedPlayList, ended);
-}
-
-ScreenArea VirtualScreen()
-{
-    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 ScreenArea SessionArea()
@@ -161,12 +126,6 @@ void MakeMonitorPanes(ScreenArea session)
     TraceFormat("%i monitors: a screen saver on each", (int)MonitorPanes.size());
 }
 
-void WatchTheCursorWithPanes()
-{
-    InterlockedExchange(&CursorWatched, MonitorPanes.empty() ? 0 : 1);
-    InterlockedIncrement(&CursorRestVersion);
-}
-
 // A monitor plugged in or taken away, or a resolution changed: the cover
 // spreads over the new screen at once, and the turn ends so that the next
 // one starts on it (with panes made anew).
@@ -174,7 +133,7 @@ void CoverTheNewScreen()
 {
     ScreenArea area = SessionArea();
     MoveSessionWindow(area.x, area.y, area.width, area.height);
-    InterlockedIncrement(&CursorRestVersion);
+    CursorMayHaveMoved();
     InterlockedExchange(&DisplayChanged, 1);
     if (NextEvent)
         SetEvent(NextEvent);
@@ -185,59 +144,16 @@ void RemakeMonitorPanes()
     for (HWND pane : MonitorPanes)
         DestroyWindow(pane);
     MakeMonitorPanes(SessionArea());
-    WatchTheCursorWithPanes();
+    WatchTheCursor(!MonitorPanes.empty());
 }
 
-const SessionHandlers Handlers = {EndBeforeWindowsDoes, CoverTheNewScreen, RemakeMonitorPanes};
-
-// Where the cursor rests, and on which screen. A change of the monitors may
-// move it (into what is still there), which is no input: a move counts once
-// it has held for CursorMoveHold with the same screen and panes, as the
-// system may tell of the change a little after the cursor moved.
-struct CursorRest {
-    POINT place;
-    ScreenArea screen;
-    LONG version;  // CursorRestVersion when it was read
-    bool moving;   // a move seen, not counted yet
-    DWORD movedAt;
-};
-
-bool SameArea(const ScreenArea& a, const ScreenArea& b)
+void TakeRawInputOfSession(LPARAM input)
 {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    TakeRawInput((HRAWINPUT)input);
 }
 
-void ReadCursorRest(CursorRest* rest)
-{
-    rest->version = CursorRestVersion;
-    rest->screen = VirtualScreen();
-    rest->moving = false;
-    GetCursorPos(&rest->place);
-}
-
-// True, and the new place kept, when the cursor went farther than the slack
-// from where it rested, and stayed away on the same screen.
-bool CursorMoved(CursorRest* rest)
-{
-    if (rest->version != CursorRestVersion || !SameArea(VirtualScreen(), rest->screen)) {
-        ReadCursorRest(rest);
-        return false;
-    }
-    POINT now;
-    if (!GetCursorPos(&now))
-        return false;
-    bool away = labs(now.x - rest->place.x) > CursorSlack ||
-                labs(now.y - rest->place.y) > CursorSlack;
-    if (!away || !rest->moving) {
-        rest->moving = away;
-        rest->movedAt = GetTickCount();
-        return false;
-    }
-    if (GetTickCount() - rest->movedAt < CursorMoveHold)
-        return false;
-    ReadCursorRest(rest);
-    return true;
-}
+const SessionHandlers Handlers = {EndBeforeWindowsDoes, CoverTheNewScreen, RemakeMonitorPanes,
+                                  TakeRawInputOfSession};
 
 // True when another program's window tells that a session already runs.
 bool AnotherSessionWindow()
@@ -284,24 +200,10 @@ int RunCoveredSession()
     LoadedPlayList = &loadedPlayList;
     SuspendSystemPassword();
     SetScreenSaverRunning(true);
-    WatchPause = CreateEventA(NULL, TRUE, FALSE, NULL);
-    WatchPaused = CreateEventA(NULL, TRUE, FALSE, NULL);
-    NextEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    WatchWake = CreateEventA(NULL, FALSE, FALSE, NULL);
-    WatchPassEnded = CreateEventA(NULL, FALSE, FALSE, NULL);
-    NextKeyCode = NextKey ? VK_RIGHT : 0;
     SetSessionHandlers(&Handlers);
     int result = 0;
-    if (WatchPause && WatchPaused && NextEvent && WatchWake && WatchPassEnded)
-        WatchThread = CreateThread(NULL, 0, WatchInput, NULL, 0, NULL);
-    if (WatchThread) {
-        // Nothing is shown before the watch knows which keys are down already
-        // (those count only when pressed again): a key pressed from the first
-        // screen saver on is input, however soon it comes.
-        HANDLE firstPass[2] = {WatchPassEnded, WatchThread};
-        WaitHandlingSentMessages(2, firstPass, FirstPassLimit);
+    if (StartInputWatch())
         RunnerThread = CreateThread(NULL, 0, RunScreensavers, NULL, 0, NULL);
-    }
     if (WatchThread && RunnerThread) {
         result = RunSessionPump();
     } else if (IsWindow(SaverWindow)) {
@@ -312,6 +214,7 @@ int RunCoveredSession()
     }
     // The runner is done with the password (its question) before it is put
     // back for good.
+    StopRawInput();
     bool ended = StopThreads(ThreadsEndLimit);
     SetSessionHandlers(NULL);
     PutBackSystemSettings(loadedPlayList, ended);
@@ -323,33 +226,11 @@ int RunCoveredSession()
     }
     ReleasePasswordLibrary();
     CloseIfOpen(RunnerThread);
-    CloseIfOpen(WatchThread);
-    CloseIfOpen(WatchPause);
-    CloseIfOpen(WatchPaused);
-    CloseIfOpen(WatchWake);
-    CloseIfOpen(WatchPassEnded);
-    NextKeyCode = 0;
-    CloseIfOpen(NextEvent);
+    CloseInputWatch();
     return result;
 }
 
 }  // namespace
-
-void LetTheWatchLookOnce(DWORD limit)
-{
-    // Passes end in the order they begin: the next one to begin ends as
-    // number begun + 1.
-    LONG wanted = WatchPassesBegun + 1;
-    SetEvent(WatchWake);
-    HANDLE events[4] = {StopEvent, InputEvent, NextEvent, WatchPassEnded};
-    DWORD start = GetTickCount();
-    while (WatchPassesEnded - wanted < 0) {
-        DWORD waited = GetTickCount() - start;
-        if (waited >= limit ||
-            WaitHandlingSentMessages(4, events, limit - waited) < WAIT_OBJECT_0 + 3)
-            return;
-    }
-}
 
 void RemakePanesIfTheScreenChanged()
 {
@@ -357,65 +238,6 @@ void RemakePanesIfTheScreenChanged()
         return;
     DWORD_PTR ignored;
     SendMessageTimeoutA(SaverWindow, RemakePanesMessage, 0, 0, SMTO_NORMAL, RemakeLimit, &ignored);
-}
-
-void PauseInputWatch()
-{
-    if (!WatchPause || !WatchThread)
-        return;
-    SetEvent(WatchPause);
-    HANDLE ends[2] = {WatchPaused, WatchThread};
-    WaitHandlingSentMessages(2, ends, WatchPauseLimit);
-}
-
-void ResumeInputWatch()
-{
-    if (WatchPause)
-        ResetEvent(WatchPause);
-}
-
-DWORD WINAPI WatchInput(LPVOID)
-{
-    memset(KeyStates, 1, sizeof KeyStates);
-    CursorRest cursorRest = {};
-    cursorRest.version = CursorRestVersion - 1;  // read at the first pass
-    while (!IsSignalled(StopEvent)) {
-        if (IsSignalled(WatchPause)) {
-            SetEvent(WatchPaused);
-            while (IsSignalled(WatchPause) &&
-                   WaitForSingleObject(StopEvent, WatchRest) == WAIT_TIMEOUT) {
-            }
-            // Cleared before WatchPause is looked at again: a pause asked for
-            // meanwhile finds the watch standing, or about to stand.
-            ResetEvent(WatchPaused);
-            // The mouse moved while the password was asked is no new input.
-            cursorRest.version = CursorRestVersion - 1;
-            continue;
-        }
-        InterlockedIncrement(&WatchPassesBegun);
-        // A hosted screen saver that ends (on a mouse move, say) switches
-        // Ctrl+Alt+Del back on: at once off again while only the session's
-        // question locks the machine.
-        if (PasswordLocksSession())
-            RenewScreenSaverRunning();
-        if (CursorWatched && CursorMoved(&cursorRest))
-            SetEvent(InputEvent);
-        try {
-            for (int code = 1; code <= 254; ++code) {
-                bool pressed = (GetAsyncKeyState(code) & 0x8001) != 0;
-                if (pressed)
-                    KeySeenDown[code] = GetTickCount();
-                if (KeyStates[code] == 0 && pressed)
-                    SetEvent(code == NextKeyCode ? NextEvent : InputEvent);
-                KeyStates[code] = pressed ? 1 : 0;
-            }
-        } catch (...) {
-        }
-        InterlockedIncrement(&WatchPassesEnded);
-        SetEvent(WatchPassEnded);
-        WaitForSingleObject(WatchWake, WatchRest);
-    }
-    return 0;
 }
 
 int RunSaverSession()
@@ -432,7 +254,7 @@ int RunSaverSession()
             DestroyWindow(SaverWindow);
         } else {
             MakeMonitorPanes(area);
-            WatchTheCursorWithPanes();
+            WatchTheCursor(!MonitorPanes.empty());
             BringSessionWindowToFront();
             result = RunCoveredSession();
             MonitorPanes.clear();

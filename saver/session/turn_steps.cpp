@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "input_watch.h"
 #include "runner.h"
-#include "session.h"
 #include "turn_order.h"
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
@@ -53,9 +53,16 @@ DWORD WINAPI WaitForIdle(LPVOID process)
 
 }  // namespace
 
-ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool built,
-                           bool ownRecord)
+bool InputCame()
 {
+    return IsSignalled(StopEvent) || IsSignalled(InputEvent) || IsSignalled(NextEvent);
+}
+
+ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool built,
+                           bool ownRecord, bool* heldBack)
+{
+    if (heldBack)
+        *heldBack = false;
     PROCESS_INFORMATION started = {};
     bool ok = built;
     DWORD attributes;
@@ -67,12 +74,24 @@ ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool
         // runner with it, while keys wait.
         ok = false;
     } else {
-        ok = StartInSessionJob(job, commandLine, &started);
+        ok = StartSuspendedInJob(job, commandLine, &started);
     }
     if (!ok) {
         ReportFailedStart(path, GetLastError());
         return NULL;
     }
+    // Made while a key went down (or the session was closed): ended before it
+    // has run a single instruction, with nothing to be polite to.
+    if (InputCame()) {
+        TerminateProcess(started.hProcess, 0);
+        WaitForSingleObject(started.hProcess, TerminateWait);
+        CloseHandle(started.hProcess);
+        CloseHandle(started.hThread);
+        if (heldBack)
+            *heldBack = true;
+        return NULL;
+    }
+    ResumeThread(started.hThread);
     auto owned = std::make_unique<ProcessInfo>(path);
     ProcessInfo* record = owned.get();
     record->procInfo = started;
@@ -83,18 +102,23 @@ ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool
     return record;
 }
 
-void WaitUntilReady(HANDLE process, const HANDLE* ends, DWORD count)
+void WaitUntilReady(ProcessInfo* record, const HANDLE* ends, DWORD count)
 {
     HANDLE self = GetCurrentProcess(), duplicate = NULL;
-    if (!DuplicateHandle(self, process, self, &duplicate, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    if (!DuplicateHandle(self, record->procInfo.hProcess, self, &duplicate, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
         return;
     OwnedHandle copy(duplicate);
-    OwnedHandle thread(CreateThread(NULL, 0, WaitForIdle, copy.Get(), 0, NULL));
+    HANDLE thread = CreateThread(NULL, 0, WaitForIdle, copy.Get(), 0, NULL);
     if (!thread)
         return;
     copy.Release();  // the thread's now
+    // The record keeps the thread's end as its ready signal.
+    if (record->readySignal)
+        CloseHandle(record->readySignal);
+    record->readySignal = thread;
     HANDLE all[MAXIMUM_WAIT_OBJECTS];
-    all[0] = thread.Get();
+    all[0] = thread;
     for (DWORD i = 0; i < count && i + 1 < MAXIMUM_WAIT_OBJECTS; ++i)
         all[i + 1] = ends[i];
     WaitHandlingSentMessages(count + 1, all, InputIdleWait);
@@ -129,7 +153,8 @@ void StopTurn()
     BringSessionWindowToFront();
     DetectChildProcesses();
     BringSessionWindowToFront();
-    CloseAllProcesses(Processes);
+    // Input waits for nothing that has no window to close yet.
+    CloseAllProcesses(Processes, InputCame());
     StopEscapedProcesses();
     BringSessionWindowToFront();
     // What ended may have switched Ctrl+Alt+Del back on.

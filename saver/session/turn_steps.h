@@ -12,16 +12,23 @@ const DWORD WindowPoll = 10;
 // input, still keeps its turn (a black screen): retrying at once would spin.
 const DWORD ShortestTurn = 1000;
 
+// True when input came (a key or button, the next-screensaver key) or the
+// session is ending: nothing more may be started, and nothing waited for.
+bool InputCame();
+
 // Starts the screen saver at path by the command line in the job and records
 // it: as the screen saver of its name, or, with ownRecord, as a record of its
 // own (a second copy of one already shown). built false stands for a command
-// line that did not fit. Null, the failure logged, when it did not start.
+// line that did not fit. Null, the failure logged, when it did not start;
+// null with heldBack set when input came as it was made (it never ran).
 ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool built,
-                           bool ownRecord);
+                           bool ownRecord, bool* heldBack = NULL);
 
 // Waits for a new screen saver to be ready for input, at most InputIdleWait,
 // but no longer than until one of the count handles of ends is signalled.
-void WaitUntilReady(HANDLE process, const HANDLE* ends, DWORD count);
+// The record keeps the signal of its readiness for a stop that looks for its
+// window.
+void WaitUntilReady(ProcessInfo* record, const HANDLE* ends, DWORD count);
 
 // A screen saver that ended at once by itself: logged once per session.
 void ReportQuickEnd(const char* path, DWORD code);

@@ -219,6 +219,10 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         if (RunMode == ModeSaver && Handlers)
             Handlers->displayChange();
         break;
+    case WM_INPUT:
+        if (RunMode == ModeSaver && Handlers)
+            Handlers->rawInput(lParam);
+        break;
     case RemakePanesMessage:
         if (RunMode == ModeSaver && Handlers) {
             Handlers->remakePanes();

@@ -25,12 +25,14 @@ void MoveSessionWindow(int x, int y, int width, int height);
 
 // What the session answers itself, on the main thread, registered for its
 // time: Windows ends (WM_ENDSESSION with TRUE; the process ends soon after),
-// the monitors changed (WM_DISPLAYCHANGE), and the runner asks for the
-// monitors' panes to be made anew (RemakePanesMessage, sent between turns).
+// the monitors changed (WM_DISPLAYCHANGE), the runner asks for the monitors'
+// panes to be made anew (RemakePanesMessage, sent between turns), and raw
+// input arrives.
 struct SessionHandlers {
     void (*endSession)();
     void (*displayChange)();
     void (*remakePanes)();
+    void (*rawInput)(LPARAM input);  // WM_INPUT
 };
 void SetSessionHandlers(const SessionHandlers* handlers);
 const UINT RemakePanesMessage = WM_APP + 1;
