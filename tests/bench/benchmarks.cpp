@@ -106,6 +106,12 @@ struct Watch {
     }
 };
 
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
 void KeyToEnd()
 {
     SessionDriver driver;
@@ -113,9 +119,8 @@ void KeyToEnd()
         driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_key.scr");
     driver.SetPlayList({path});
     driver.SetPeriod(60000);
-    double total = 0;
-    const int rounds = 5;
-    for (int i = 0; i < rounds; ++i) {
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
         DeleteFileA(driver.recordFile.c_str());
         driver.Start();
         Watch{driver}.WaitFor("window", 1, 10000);
@@ -123,10 +128,10 @@ void KeyToEnd()
         double start = Now();
         SessionDriver::PressKey();
         driver.WaitForEnd(10000);
-        total += Now() - start;
+        times.push_back(Now() - start);
     }
-    printf("| key press to the end of the session process (mean of %d) | %.0f ms |\n", rounds,
-           total / rounds);
+    printf("| key press to the end of the session process, mid-turn (median of %d) | %.0f ms |\n",
+           (int)times.size(), Median(times));
 }
 
 void GapAndStops()
@@ -160,12 +165,6 @@ void GapAndStops()
             printf("| well behaved: end of period to the next screen saver's window | %.0f ms |\n",
                    nextWindow - started - period);
     }
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // Time from the start of a program to its window, the fixture saver alone.
@@ -232,15 +231,19 @@ void TurnOverhead()
 
 struct KeyRun {
     double median;     // ms from the key to the end of the session
-    int startedAfter;  // sessions that started a screen saver after the key
+    int startedAfter;  // sessions that made a screen saver after the key
+    int sessions;
 };
 
 // Sessions of two well-behaved screen savers (that end themselves on the
 // key, as standard ones do), each ended by a key pressed delay(i) ms after
-// the first record starting with trigger. A start the runner made before the
-// key records its time a little after it: 100 ms are allowed for that.
-KeyRun KeySessions(int sessions, DWORD period, const char* trigger, DWORD (*delay)(int))
+// the first record starting with trigger was seen (negative: before that
+// moment plus the period). A screen saver was made after the key when its
+// process's creation time (its "tick", on the same clock) is later than the
+// key's by more than the clock's step.
+KeyRun KeySessions(int sessions, DWORD period, const char* trigger, int (*delay)(int, DWORD))
 {
+    const LONG step = (LONG)ClockStep();
     std::vector<double> times;
     int startedAfter = 0;
     for (int i = 0; i < sessions; ++i) {
@@ -252,42 +255,69 @@ KeyRun KeySessions(int sessions, DWORD period, const char* trigger, DWORD (*dela
         driver.SetPlayList({a, b});
         driver.SetPeriod(period);
         driver.Start();
-        Watch{driver}.WaitFor(trigger, 1, 10000);
-        Sleep(delay(i));
+        double seen = Watch{driver}.WaitFor(trigger, 1, 10000);
+        while (Now() < seen + delay(i, period)) {
+        }
         double start = Now();
         DWORD pressed = GetTickCount();
         SessionDriver::PressKey();
         driver.WaitForEnd(10000);
         times.push_back(Now() - start);
         for (const RecordLine& tick : driver.RecordsStartingWith("tick")) {
-            if ((LONG)((DWORD)NumberAfter(tick.text, "tick ") - pressed) >= 100) {
+            if ((LONG)((DWORD)NumberAfter(tick.text, "tick ") - pressed) > step) {
                 ++startedAfter;
                 break;
             }
         }
     }
-    return {Median(times), startedAfter};
+    return {Median(times), startedAfter, sessions};
 }
 
 void KeyToEndSelfClosing()
 {
-    KeyRun run = KeySessions(10, 60000, "window", [](int) -> DWORD { return 500; });
+    KeyRun run = KeySessions(10, 60000, "window", [](int, DWORD) { return 500; });
     printf("| key to the end of the session, saver ends itself on the key (median of 10) | %.0f ms "
            "|\n",
            run.median);
-    printf("| sessions that started a screen saver after the key | %d of 10 |\n", run.startedAfter);
+    printf("| sessions that made a screen saver after the key | %d of %d |\n", run.startedAfter,
+           run.sessions);
 }
 
-// The key pressed as the first screen saver is asked to close at the end of
-// its period, 0 to 40 ms after that moment.
-void KeyAtTurnEnd()
+// The key from 30 ms before to 30 ms after the end of the first screen
+// saver's period (its window and the period), in steps of 10 ms, twice.
+void KeyAtPeriodEnd()
 {
-    KeyRun run = KeySessions(10, 1500, "WM_CLOSE", [](int i) { return (DWORD)(i % 5) * 10; });
-    printf("| key at a turn's end to the end of the session (median of 10, 0-40 ms after the "
-           "close) | %.0f ms |\n",
-           run.median);
-    printf("| sessions that started a screen saver after a key at a turn's end | %d of 10 |\n",
-           run.startedAfter);
+    KeyRun run = KeySessions(14, 1500, "window", [](int i, DWORD period) {
+        return (int)period - 30 + (i % 7) * 10;
+    });
+    printf("| key at a period's end to the end of the session (median of %d, -30 to +30 ms) | %.0f "
+           "ms |\n",
+           run.sessions, run.median);
+    printf("| sessions that made a screen saver after a key at a period's end | %d of %d |\n",
+           run.startedAfter, run.sessions);
+}
+
+// The key while the screen saver is making its window (it takes 300 ms).
+void KeyWhileAWindowIsMade()
+{
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        SessionDriver driver;
+        SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "SlowStart", 300);
+        driver.SetPlayList({driver.savers.Install("rvt_good.scr", SaverDirectory::System,
+                                                  "slow_bench.scr")});
+        driver.SetPeriod(60000);
+        driver.Start();
+        Watch{driver}.WaitFor("start", 1, 10000);
+        Sleep(50);
+        double start = Now();
+        SessionDriver::PressKey();
+        driver.WaitForEnd(10000);
+        times.push_back(Now() - start);
+    }
+    printf("| key while the screen saver makes its window to the end of the session (median of "
+           "%d) | %.0f ms |\n",
+           (int)times.size(), Median(times));
 }
 
 // A screen saver that started 20 processes which ignore every polite request.
@@ -369,15 +399,16 @@ int main(int argc, char** argv)
 {
     // "session" leaves out the loading and dialog figures; "children" runs
     // the stop of twenty children alone, "handles" the handle count alone,
-    // "turnend" the key at a turn's end alone; "headline" the few figures the
-    // test run prints.
+    // "turnend" the keys at a period's end and during a start alone;
+    // "headline" the few figures the test run prints.
     bool sessionOnly = argc > 1 && !strcmp(argv[1], "session");
     if (argc > 1 && !strcmp(argv[1], "children")) {
         KeyToEndTwentyChildren();
         TerminateProcess(GetCurrentProcess(), 0);
     }
     if (argc > 1 && !strcmp(argv[1], "turnend")) {
-        KeyAtTurnEnd();
+        KeyAtPeriodEnd();
+        KeyWhileAWindowIsMade();
         fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
     }
@@ -385,7 +416,8 @@ int main(int argc, char** argv)
         printf("| measure | result |\n|---|---|\n");
         TurnOverhead();
         KeyToEnd();
-        KeyAtTurnEnd();
+        KeyAtPeriodEnd();
+        KeyWhileAWindowIsMade();
         HandlesOverTurns();
         fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
@@ -408,7 +440,8 @@ int main(int argc, char** argv)
     TurnOverhead();
     KeyToEnd();
     KeyToEndSelfClosing();
-    KeyAtTurnEnd();
+    KeyAtPeriodEnd();
+    KeyWhileAWindowIsMade();
     GapAndStops();
     KeyToEndTwentyChildren();
     HandlesOverTurns();

@@ -66,19 +66,6 @@ TEST(SessionEnd, AKeyWhileAScreenSaverMakesItsWindowEndsItAtOnce)
     }
 }
 
-// GetTickCount's step: a process's creation time, read on that clock, is
-// no finer.
-DWORD ClockStep()
-{
-    DWORD first = GetTickCount(), next;
-    while ((next = GetTickCount()) == first) {
-    }
-    DWORD after;
-    while ((after = GetTickCount()) == next) {
-    }
-    return after - next;
-}
-
 // When a record starting with prefix first appears (GetTickCount), polled
 // finely; 0 when none within the time.
 DWORD WhenRecorded(SessionDriver& driver, const char* prefix, DWORD limit)

@@ -220,3 +220,14 @@ WineVersionFor::~WineVersionFor()
 {
     DeleteRegistryTree(HKEY_CURRENT_USER, key_.c_str());
 }
+
+DWORD ClockStep()
+{
+    DWORD first = GetTickCount(), next;
+    while ((next = GetTickCount()) == first) {
+    }
+    DWORD after;
+    while ((after = GetTickCount()) == next) {
+    }
+    return after - next;
+}

@@ -32,6 +32,10 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
+// GetTickCount's step, in ms: a process's creation time, read on that clock
+// (as the fixtures record it), is no finer.
+DWORD ClockStep();
+
 // Runs this thread's messages for the given time.
 void PumpMessagesFor(DWORD milliseconds);
 
