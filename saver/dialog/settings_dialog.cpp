@@ -86,9 +86,8 @@ void InitDialog(HWND dialog)
     MessageList = GetDlgItem(dialog, IDC_MSG_LIST);
     for (uint32_t i = 0; i < Catalogue.size(); ++i)
         AddItem(InstalledList, i);
-    for (size_t i = 0; i < PlayList.size(); ++i)
-        AddItem(PlayListBox,
-                PackPlayListItem(PlayList[i], i < PlayListTimes.size() ? PlayListTimes[i] : 0));
+    for (const PlayListEntry& entry : PlayList)
+        AddItem(PlayListBox, PackPlayListItem(entry.position, entry.ownSeconds));
     SetNumber(dialog, IDC_PERIOD, Period / 1000);
     SetNumber(dialog, IDC_TIMEOUT, TimeoutMinutes);
     SendDlgItemMessageA(dialog, IDC_PERIOD_SPIN, UDM_SETBUDDY, (WPARAM)PeriodEdit, 0);
@@ -130,12 +129,9 @@ void OnOk(HWND dialog)
     NextKey = IsDlgButtonChecked(dialog, IDC_NEXT_KEY) == BST_CHECKED;
     EachMonitor = IsDlgButtonChecked(dialog, IDC_EACH_MONITOR) == BST_CHECKED;
     PlayList.clear();
-    PlayListTimes.clear();
     uint32_t data;
-    for (int i = 0; ItemData(PlayListBox, i, &data); ++i) {
-        PlayList.push_back(ItemPosition(data));
-        PlayListTimes.push_back(ItemOwnSeconds(data));
-    }
+    for (int i = 0; ItemData(PlayListBox, i, &data); ++i)
+        PlayList.push_back({ItemPosition(data), ItemOwnSeconds(data)});
     EndDialog(dialog, IDOK);
     SaveSettings();
 }

@@ -12,44 +12,40 @@ const int SeedAttempts = 4096;
 
 }  // namespace
 
-void ExcludeEntry(std::vector<uint32_t>& order, uint32_t* index, std::vector<uint32_t>* times)
+void ExcludeEntry(std::vector<PlayListEntry>& order, uint32_t* index)
 {
     if (*index < order.size())
-        ExcludeEntriesOf(order, order[*index], index, times);
+        ExcludeEntriesOf(order, order[*index].position, index);
 }
 
-void ExcludeEntriesOf(std::vector<uint32_t>& order, uint32_t excluded, uint32_t* index,
-                      std::vector<uint32_t>* times)
+void ExcludeEntriesOf(std::vector<PlayListEntry>& order, uint32_t excluded, uint32_t* index)
 {
-    if (times)
-        times->resize(order.size(), 0);
     uint32_t next = 0;  // entries kept before the excluded position
     size_t kept = 0;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (order[i] == excluded)
+        if (order[i].position == excluded)
             continue;
         if (i < *index)
             ++next;
-        if (times)
-            (*times)[kept] = (*times)[i];
         order[kept++] = order[i];
     }
     order.resize(kept);
-    if (times)
-        times->resize(kept);
     *index = next;
 }
 
-uint32_t PositionBeforeExclusions(const std::vector<uint32_t>& loaded,
-                                  const std::vector<uint32_t>& kept, uint32_t index)
+uint32_t PositionBeforeExclusions(const std::vector<PlayListEntry>& loaded,
+                                  const std::vector<PlayListEntry>& kept, uint32_t index)
 {
     if (index >= kept.size())
         return 0;
+    // Exclusions take whole screen savers: an entry was kept when its screen
+    // saver still has one.
     uint32_t seen = 0;
     for (size_t i = 0; i < loaded.size(); ++i) {
-        if (std::find(kept.begin(), kept.end(), loaded[i]) == kept.end())
-            continue;
-        if (seen++ == index)
+        bool stays = std::any_of(kept.begin(), kept.end(), [&](const PlayListEntry& entry) {
+            return entry.position == loaded[i].position;
+        });
+        if (stays && seen++ == index)
             return (uint32_t)i;
     }
     return 0;
@@ -65,9 +61,10 @@ uint32_t NextRandom(uint32_t* state)
     return x;
 }
 
-std::vector<uint32_t> ShuffleRound(const std::vector<uint32_t>& playList, uint32_t seed)
+std::vector<PlayListEntry> ShuffleRound(const std::vector<PlayListEntry>& playList,
+                                        uint32_t seed)
 {
-    std::vector<uint32_t> round(playList);
+    std::vector<PlayListEntry> round(playList);
     uint32_t state = seed;
     // Fisher-Yates from the end.
     for (size_t i = round.size(); i > 1; --i) {
@@ -77,18 +74,18 @@ std::vector<uint32_t> ShuffleRound(const std::vector<uint32_t>& playList, uint32
     return round;
 }
 
-uint32_t ChooseRoundSeed(const std::vector<uint32_t>& playList, uint32_t seed,
+uint32_t ChooseRoundSeed(const std::vector<PlayListEntry>& playList, uint32_t seed,
                          const uint32_t* previousLast)
 {
     if (!previousLast)
         return seed;
     bool another = false;
-    for (uint32_t entry : playList)
-        another = another || entry != *previousLast;
+    for (const PlayListEntry& entry : playList)
+        another = another || entry.position != *previousLast;
     if (!another)
         return seed;
     for (int attempt = 0; attempt < SeedAttempts; ++attempt) {
-        if (ShuffleRound(playList, seed)[0] != *previousLast)
+        if (ShuffleRound(playList, seed)[0].position != *previousLast)
             return seed;
         NextRandom(&seed);
     }

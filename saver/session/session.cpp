@@ -59,7 +59,7 @@ bool StopThreads(DWORD limit)
 // Puts back what the session switched, in one place for every way out. The
 // play-list position is stored only once the runner has ended (it owns it
 // while it runs).
-void PutBackSystemSettings(const std::vector<uint32_t>& loadedPlayList, bool runnerEnded)
+void PutBackSystemSettings(const std::vector<PlayListEntry>& loadedPlayList, bool runnerEnded)
 {
     RestoreSystemPassword();
     if (runnerEnded) {
@@ -70,7 +70,7 @@ void PutBackSystemSettings(const std::vector<uint32_t>& loadedPlayList, bool run
     SetScreenSaverRunning(false);
 }
 
-const std::vector<uint32_t>* LoadedPlayList = NULL;
+const std::vector<PlayListEntry>* LoadedPlayList = NULL;
 
 // Windows ends the process once WM_ENDSESSION is answered: the screen savers
 // are stopped and everything is put back first, within the time it gives.
@@ -196,7 +196,7 @@ int RunSessionPump()
 int RunCoveredSession()
 {
     // Exclusions shorten the play-list; the next session loads it whole.
-    std::vector<uint32_t> loadedPlayList = PlayList;
+    std::vector<PlayListEntry> loadedPlayList = PlayList;
     LoadedPlayList = &loadedPlayList;
     SuspendSystemPassword();
     SetScreenSaverRunning(true);

@@ -10,25 +10,16 @@
 
 namespace {
 
-std::vector<uint32_t> Round;       // the current round when Shuffle is on
-std::vector<uint32_t> RoundTimes;  // its entries' own times, at the same positions
+std::vector<PlayListEntry> Round;  // the current round when Shuffle is on
 
-std::vector<uint32_t>& Order()
+std::vector<PlayListEntry>& Order()
 {
     return Shuffle ? Round : PlayList;
 }
 
-std::vector<uint32_t>& OrderTimes()
-{
-    return Shuffle ? RoundTimes : PlayListTimes;
-}
-
-// A round's entries keep their own times: shuffled with the same seed, the
-// times follow their entries.
 void MakeRound()
 {
     Round = ShuffleRound(PlayList, ShuffleSeed);
-    RoundTimes = ShuffleRound(PlayListTimes, ShuffleSeed);
 }
 
 // Differs between sessions and between rounds of one session.
@@ -54,12 +45,12 @@ void NewRound(const uint32_t* previousLast)
 
 void PrepareTurnOrder()
 {
-    PlayListTimes.resize(PlayList.size(), 0);
     if (!Shuffle)
         return;
     std::vector<const char*> paths;
-    for (uint32_t position : PlayList)
-        paths.push_back(position < Catalogue.size() ? Catalogue[position].c_str() : "");
+    for (const PlayListEntry& entry : PlayList)
+        paths.push_back(entry.position < Catalogue.size() ? Catalogue[entry.position].c_str()
+                                                          : "");
     uint32_t fingerprint = PlayListFingerprint(paths);
     bool continues =
         ShuffleRoundStored && ShuffleList == fingerprint && FileIndex < PlayList.size();
@@ -72,32 +63,32 @@ void PrepareTurnOrder()
 
 uint32_t CurrentEntry()
 {
-    std::vector<uint32_t>& order = Order();
+    std::vector<PlayListEntry>& order = Order();
     if (FileIndex >= order.size()) {
         if (Shuffle && !order.empty()) {
-            uint32_t last = order.back();
+            uint32_t last = order.back().position;
             NewRound(&last);
         } else {
             FileIndex %= (uint32_t)order.size();
         }
     }
-    return Order()[FileIndex];
+    return Order()[FileIndex].position;
 }
 
 uint32_t CurrentTurnLength()
 {
-    const std::vector<uint32_t>& times = OrderTimes();
-    return TurnLength(Period, FileIndex < times.size() ? times[FileIndex] : 0);
+    const std::vector<PlayListEntry>& order = Order();
+    return TurnLength(Period, FileIndex < order.size() ? order[FileIndex].ownSeconds : 0);
 }
 
 void AdvanceTurn()
 {
-    std::vector<uint32_t>& order = Order();
+    std::vector<PlayListEntry>& order = Order();
     ++FileIndex;
     if (FileIndex < order.size())
         return;
     if (Shuffle && !order.empty()) {
-        uint32_t last = order.back();
+        uint32_t last = order.back().position;
         NewRound(&last);
     } else {
         FileIndex = 0;
@@ -107,15 +98,15 @@ void AdvanceTurn()
 void ExcludeCurrentEntry()
 {
     if (FileIndex < Order().size())
-        ExcludeScreenSaver(Order()[FileIndex]);
+        ExcludeScreenSaver(Order()[FileIndex].position);
 }
 
 void ExcludeScreenSaver(uint32_t position)
 {
-    ExcludeEntriesOf(Order(), position, &FileIndex, &OrderTimes());
+    ExcludeEntriesOf(Order(), position, &FileIndex);
     if (Shuffle) {
         uint32_t first = 0;
-        ExcludeEntriesOf(PlayList, position, &first, &PlayListTimes);
+        ExcludeEntriesOf(PlayList, position, &first);
         // This round no longer matches the full play-list the next session
         // loads: it begins a new one.
         ShuffleList = 0;

@@ -21,15 +21,13 @@ bool IsNtFamily()
 
 std::vector<std::string> Catalogue;
 std::vector<std::string> Descriptions;
-std::vector<uint32_t> PlayList;
-std::vector<uint32_t> PlayListTimes;
+std::vector<PlayListEntry> PlayList;
 
 void FreeSettings()
 {
     std::vector<std::string>().swap(Catalogue);
     std::vector<std::string>().swap(Descriptions);
-    std::vector<uint32_t>().swap(PlayList);
-    std::vector<uint32_t>().swap(PlayListTimes);
+    std::vector<PlayListEntry>().swap(PlayList);
 }
 
 void ResetSettings()

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "play_list_entry.h"
+
 const uint32_t DefaultPeriod = 20000;   // milliseconds
 const uint32_t DefaultTimeoutMinutes = 5;
 const unsigned DescriptionLimit = 256;  // bytes of a description, terminator included
@@ -32,17 +34,14 @@ extern bool ShuffleRoundStored;
 
 extern std::vector<std::string> Catalogue;     // full paths of the installed screen savers
 extern std::vector<std::string> Descriptions;  // at the same positions; ModeConfig only
-extern std::vector<uint32_t> PlayList;         // catalogue positions in play order
-// The seconds of each play-list entry's own turn, at the same positions; 0
-// (or no element there) means the common period.
-extern std::vector<uint32_t> PlayListTimes;
+extern std::vector<PlayListEntry> PlayList;    // in play order
 
 // The system's version, filled once at start: the password setting, the
 // start-up entries and the process snapshot differ between the families.
 extern OSVERSIONINFOA VersionInfo;  // read from the system, not a setting
 bool IsNtFamily();
 
-// Frees the catalogue, the descriptions and the play-list with its times.
+// Frees the catalogue, the descriptions and the play-list.
 void FreeSettings();
 // Every setting above back to the value the program starts with, the lists
 // freed. Each setting added above is added here too (a test checks it).

@@ -91,7 +91,6 @@ void ReadPlayList()
     RegistryKey times;
     times.Open(HKEY_CURRENT_USER, RV_TIMES_KEY, KEY_QUERY_VALUE);
     PlayList.clear();
-    PlayListTimes.clear();
     std::vector<std::string> stored;  // every path as stored, for the times' fingerprint
     std::unordered_map<std::string, std::vector<uint32_t>> positions;
     std::vector<std::string> silentRoots;
@@ -136,8 +135,9 @@ void ReadPlayList()
                 matches = AddedElsewhere(data, &positions, &silentRoots);
         }
         if (matches) {
-            PlayList.insert(PlayList.end(), matches->begin(), matches->end());
-            PlayListTimes.insert(PlayListTimes.end(), matches->size(), ReadOwnTime(times, name));
+            uint32_t ownSeconds = ReadOwnTime(times, name);
+            for (uint32_t position : *matches)
+                PlayList.push_back({position, ownSeconds});
         }
     }
 
@@ -148,8 +148,10 @@ void ReadPlayList()
         paths.push_back(path.c_str());
     DWORD list = 0;
     if (!times.IsOpen() || !times.ReadDword(RV_VALUE_TIMES_LIST, &list) ||
-        list != PlayListFingerprint(paths))
-        PlayListTimes.assign(PlayList.size(), 0);
+        list != PlayListFingerprint(paths)) {
+        for (PlayListEntry& entry : PlayList)
+            entry.ownSeconds = 0;
+    }
 }
 
 void ReadTimeoutMinutes()
@@ -196,11 +198,11 @@ void WritePlayList()
         return;
     DeleteAllValues(key.Handle());
     for (uint32_t i = 0; i < PlayList.size(); ++i) {
-        if (PlayList[i] >= Catalogue.size())
+        if (PlayList[i].position >= Catalogue.size())
             continue;
         char name[32];
         FormatPlayListValueName(name, sizeof name, i);
-        key.WriteText(name, Catalogue[PlayList[i]].c_str());
+        key.WriteText(name, Catalogue[PlayList[i].position].c_str());
     }
 }
 
@@ -213,20 +215,20 @@ void WriteTimes()
     if (key.Open(HKEY_CURRENT_USER, RV_TIMES_KEY, KEY_ALL_ACCESS))
         DeleteAllValues(key.Handle());
     bool any = false;
-    for (uint32_t i = 0; i < PlayList.size() && i < PlayListTimes.size(); ++i)
-        any = any || (PlayListTimes[i] != 0 && PlayList[i] < Catalogue.size());
+    for (const PlayListEntry& entry : PlayList)
+        any = any || (entry.ownSeconds != 0 && entry.position < Catalogue.size());
     if (!any || (!key.IsOpen() && !key.Create(HKEY_CURRENT_USER, RV_TIMES_KEY)))
         return;
     std::vector<const char*> paths;
     for (uint32_t i = 0; i < PlayList.size(); ++i) {
-        if (PlayList[i] >= Catalogue.size())
+        if (PlayList[i].position >= Catalogue.size())
             continue;
-        paths.push_back(Catalogue[PlayList[i]].c_str());
-        if (i >= PlayListTimes.size() || PlayListTimes[i] == 0)
+        paths.push_back(Catalogue[PlayList[i].position].c_str());
+        if (PlayList[i].ownSeconds == 0)
             continue;
         char name[32];
         FormatPlayListValueName(name, sizeof name, i);
-        key.WriteDword(name, PlayListTimes[i]);
+        key.WriteDword(name, PlayList[i].ownSeconds);
     }
     key.WriteDword(RV_VALUE_TIMES_LIST, PlayListFingerprint(paths));
 }
@@ -259,8 +261,7 @@ void LoadStoredSettings(bool withDescriptions)
         ReadPlayList();
         if (PlayList.empty()) {
             for (uint32_t i = 0; i < Catalogue.size(); ++i)
-                PlayList.push_back(i);
-            PlayListTimes.assign(PlayList.size(), 0);
+                PlayList.push_back({i, 0});
         }
         if (withDescriptions)
             LoadDescriptions();

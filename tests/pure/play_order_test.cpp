@@ -7,6 +7,7 @@
 
 #include "saver/session/play_order.h"
 #include "saver/settings/value_names.h"
+#include "tests/support/play_list_entries.h"
 
 namespace {
 
@@ -28,8 +29,9 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
     };
     for (Case& c : cases) {
         uint32_t index = c.index;
-        ExcludeEntry(c.list, &index);
-        EXPECT_EQ(c.expectedList, c.list);
+        std::vector<PlayListEntry> list = Entries(c.list);
+        ExcludeEntry(list, &index);
+        EXPECT_EQ(c.expectedList, Positions(list));
         EXPECT_EQ(c.expectedIndex, index);
     }
 
@@ -41,12 +43,13 @@ TEST(ExcludeEntry, RemovesEveryEntryOfTheSaverAndPointsAtTheOneThatFollowed)
     } timed[] = {
         {{7, 0, 7, 1, 2}, {60, 0, 30, 45, 10}, 2, {0, 45, 10}},
         {{7, 0, 7, 1, 2}, {60, 15}, 0, {15, 0, 0}},
-        {{0, 1}, {5}, 5, {5}},  // outside: nothing changes
+        {{0, 1}, {5}, 5, {5, 0}},  // outside: nothing changes
     };
     for (Timed& c : timed) {
         uint32_t index = c.index;
-        ExcludeEntry(c.list, &index, &c.times);
-        EXPECT_EQ(c.expectedTimes, c.times) << c.index;
+        std::vector<PlayListEntry> list = Entries(c.list, c.times);
+        ExcludeEntry(list, &index);
+        EXPECT_EQ(c.expectedTimes, OwnTimes(list)) << c.index;
     }
 }
 
@@ -65,8 +68,9 @@ TEST(ExcludeEntry, ByPositionTheIndexKeepsItsEntry)
         {{0, 1, 2}, 9, 2, {0, 1, 2}, 2},        // not in the list
     };
     for (Case& c : cases) {
-        ExcludeEntriesOf(c.list, c.excluded, &c.index);
-        EXPECT_EQ(c.expectedList, c.list);
+        std::vector<PlayListEntry> list = Entries(c.list);
+        ExcludeEntriesOf(list, c.excluded, &c.index);
+        EXPECT_EQ(c.expectedList, Positions(list));
         EXPECT_EQ(c.expectedIndex, c.index);
     }
 }
@@ -87,7 +91,9 @@ TEST(ExcludeEntry, TheStoredPositionIsInThePlayListAsLoaded)
         {{7, 7}, {}, 0, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.expected, PositionBeforeExclusions(c.loaded, c.kept, c.index)) << c.index;
+        EXPECT_EQ(c.expected,
+                  PositionBeforeExclusions(Entries(c.loaded), Entries(c.kept), c.index))
+            << c.index;
 }
 
 std::vector<uint32_t> Sorted(std::vector<uint32_t> list)
@@ -102,21 +108,19 @@ TEST(ShuffleRound, EveryEntryOncePerRoundRepeatsKeptAndTheSameSeedTheSameOrder)
         {}, {4}, {4, 9}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {3, 3, 5, 3, 8}};
     for (const std::vector<uint32_t>& list : lists) {
         for (uint32_t seed : {0u, 1u, 12345u, 0xFFFFFFFFu}) {
-            std::vector<uint32_t> round = ShuffleRound(list, seed);
+            std::vector<uint32_t> round = Positions(ShuffleRound(Entries(list), seed));
             EXPECT_EQ(Sorted(list), Sorted(round)) << "seed " << seed;
-            EXPECT_EQ(round, ShuffleRound(list, seed));
+            EXPECT_EQ(round, Positions(ShuffleRound(Entries(list), seed)));
         }
     }
-    // A list of times beside the play-list is shuffled alike: each entry
-    // keeps its own.
+    // Each entry keeps its own time.
     std::vector<uint32_t> entries = {3, 3, 5, 3, 8, 9, 1}, times = {10, 20, 30, 0, 50, 60, 0};
     for (uint32_t seed : {1u, 12345u, 0xFFFFFFFFu}) {
-        std::vector<uint32_t> round = ShuffleRound(entries, seed);
-        std::vector<uint32_t> roundTimes = ShuffleRound(times, seed);
+        std::vector<PlayListEntry> round = ShuffleRound(Entries(entries, times), seed);
         std::vector<std::pair<uint32_t, uint32_t>> pairs, roundPairs;
         for (size_t i = 0; i < entries.size(); ++i) {
             pairs.emplace_back(entries[i], times[i]);
-            roundPairs.emplace_back(round[i], roundTimes[i]);
+            roundPairs.emplace_back(round[i].position, round[i].ownSeconds);
         }
         std::sort(pairs.begin(), pairs.end());
         std::sort(roundPairs.begin(), roundPairs.end());
@@ -127,7 +131,7 @@ TEST(ShuffleRound, EveryEntryOncePerRoundRepeatsKeptAndTheSameSeedTheSameOrder)
     std::vector<uint32_t> ten = lists[3];
     int same = 0;
     for (uint32_t seed = 1; seed <= 50; ++seed)
-        same += ShuffleRound(ten, seed) == ten;
+        same += Positions(ShuffleRound(Entries(ten), seed)) == ten;
     EXPECT_LT(same, 2);
 }
 
@@ -135,21 +139,22 @@ TEST(ShuffleRound, ANewRoundNeverBeginsWithTheLastOfTheRoundBefore)
 {
     const std::vector<std::vector<uint32_t>> lists = {
         {4, 9}, {1, 2, 3}, {3, 3, 3, 5}, {6, 6, 6, 6, 6, 6, 6, 2}};
-    for (const std::vector<uint32_t>& list : lists) {
+    for (const std::vector<uint32_t>& positions : lists) {
+        std::vector<PlayListEntry> list = Entries(positions);
         uint32_t seed = 77;
-        std::vector<uint32_t> round = ShuffleRound(list, seed);
+        std::vector<PlayListEntry> round = ShuffleRound(list, seed);
         for (int rounds = 0; rounds < 200; ++rounds) {
-            uint32_t last = round.back();
+            uint32_t last = round.back().position;
             NextRandom(&seed);
             seed = ChooseRoundSeed(list, seed, &last);
             round = ShuffleRound(list, seed);
-            ASSERT_NE(last, round.front()) << "round " << rounds;
+            ASSERT_NE(last, round.front().position) << "round " << rounds;
         }
     }
     // A single saver has nothing else to begin with.
     uint32_t only = 5;
-    std::vector<uint32_t> same = {5, 5};
-    EXPECT_EQ(5u, ShuffleRound(same, ChooseRoundSeed(same, 3, &only)).front());
+    std::vector<PlayListEntry> same = Entries({5, 5});
+    EXPECT_EQ(5u, ShuffleRound(same, ChooseRoundSeed(same, 3, &only)).front().position);
     EXPECT_EQ(9u, ChooseRoundSeed(same, 9, NULL));
 }
 

@@ -18,6 +18,7 @@
 #include "shared/names.h"
 #include "tests/fixtures/fixture_record.h"
 #include "tests/support/session_driver.h"
+#include "tests/support/play_list_entries.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ TEST_F(Exclusion, AfterTheSecondFailedTurnEveryEntryGoesAndPlayGoesOnWithTheNext
                  driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_b.scr"),
                  driver_.savers.Install("rvt_good.scr", SaverDirectory::System, "good_c.scr"),
                  stubborn_};
-    PlayList = {3, 0, 3, 1, 2};
+    PlayList = Entries({3, 0, 3, 1, 2});
     CloseAfterStarts closer = {&driver_, 4};
     HANDLE thread = CreateThread(NULL, 0, CloseAfterStarts::Run, &closer, 0, NULL);
     RunSaverSession();
@@ -100,7 +101,7 @@ TEST_F(Exclusion, AfterTheSecondFailedTurnEveryEntryGoesAndPlayGoesOnWithTheNext
         (std::vector<std::string>{"stubborn_x.scr", "good_a.scr", "stubborn_x.scr", "good_b.scr"}),
         std::vector<std::string>(started.begin(), started.begin() + 4))
         << "after the exclusion play goes on with the entry that followed it";
-    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), Positions(PlayList));
     std::string log = Log();
     std::string excluded = stubborn_ + " is excluded from current session play-list as misbehaved.";
     size_t at = log.find(excluded);
@@ -112,7 +113,7 @@ TEST_F(Exclusion, AfterTheSecondFailedTurnEveryEntryGoesAndPlayGoesOnWithTheNext
 TEST_F(Exclusion, TheOnlyScreenSaverListedTwiceGoesAndTheSessionEnds)
 {
     Catalogue = {stubborn_};
-    PlayList = {0, 0};
+    PlayList = Entries({0, 0});
     DWORD start = GetTickCount();
     RunSaverSession();
     EXPECT_LT(GetTickCount() - start, 20000u);
@@ -143,7 +144,7 @@ TEST_F(Exclusion, WithNothingLeftALockedSessionEndsOnlyOnThePassword)
     SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_USE_PASSWORD, "1");
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "PasswordAnswer", 0);
     Catalogue = {stubborn_};
-    PlayList = {0, 0};
+    PlayList = Entries({0, 0});
     struct Person {
         SessionDriver* driver;
         bool endedUnasked = false, endedOnRefusal = false;

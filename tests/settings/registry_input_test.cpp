@@ -9,6 +9,7 @@
 #include "saver/app/load_settings.h"
 #include "saver/dialog/save_settings.h"
 #include "saver/settings/settings_store.h"
+#include "tests/support/play_list_entries.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ TEST_F(RegistryInput, PlayListValuesOfOtherTypesAreSkipped)
     Store(2, REG_MULTI_SZ, a_ + std::string("\0\0", 2));
     Store(3, REG_SZ, b_ + std::string(1, '\0'));
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{1}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{1}), Positions(PlayList));
 }
 
 TEST_F(RegistryInput, TextsAreTakenUpToTheStoredSizeOrTheFirstNul)
@@ -44,7 +45,7 @@ TEST_F(RegistryInput, TextsAreTakenUpToTheStoredSizeOrTheFirstNul)
     Store(1, REG_SZ, b_ + std::string("\0garbage", 8));  // something after the NUL
     Store(2, REG_SZ, a_.substr(0, a_.size() - 1));       // cut short: no match
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 1}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1}), Positions(PlayList));
 }
 
 TEST_F(RegistryInput, AValueThatDoesNotFitIsPassedOverAndTheRestKept)
@@ -53,7 +54,7 @@ TEST_F(RegistryInput, AValueThatDoesNotFitIsPassedOverAndTheRestKept)
     Store(1, REG_SZ, std::string(400, 'x') + std::string(1, '\0'));
     Store(2, REG_SZ, b_ + std::string(1, '\0'));
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 1}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1}), Positions(PlayList));
 
     FreeSettings();
     DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
@@ -62,7 +63,7 @@ TEST_F(RegistryInput, AValueThatDoesNotFitIsPassedOverAndTheRestKept)
     SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, longName.c_str(), b_.c_str());
     Store(2, REG_SZ, b_ + std::string(1, '\0'));
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 1}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1}), Positions(PlayList));
 }
 
 TEST_F(RegistryInput, PathsOfTheFullLengthAreComparedSafely)
@@ -73,7 +74,7 @@ TEST_F(RegistryInput, PathsOfTheFullLengthAreComparedSafely)
     Store(1, REG_SZ, longest);
     Store(2, REG_SZ, b_ + std::string(1, '\0'));
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{1}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{1}), Positions(PlayList));
 }
 
 TEST_F(RegistryInput, ThousandsOfValuesLoadQuicklyInOrder)
@@ -90,8 +91,8 @@ TEST_F(RegistryInput, ThousandsOfValuesLoadQuicklyInOrder)
     LoadSettings();
     DWORD elapsed = GetTickCount() - start;
     ASSERT_EQ(5000u, PlayList.size());
-    EXPECT_EQ(0u, PlayList[0]);
-    EXPECT_EQ(1u, PlayList[4999]);
+    EXPECT_EQ(0u, PlayList[0].position);
+    EXPECT_EQ(1u, PlayList[4999].position);
     EXPECT_LT(elapsed, 2000u);
 }
 

@@ -11,6 +11,7 @@
 #include "saver/dialog/save_settings.h"
 #include "saver/settings/settings_store.h"
 #include "tests/fixtures/fixture_record.h"
+#include "tests/support/play_list_entries.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ TEST_F(SettingsStore, WithoutASettingsKeyTheDefaultsHoldAndTheKeyIsMade)
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, RV_SETTINGS_KEY));
     EXPECT_EQ(20000u, Period);
     EXPECT_EQ(0u, FileIndex);
-    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), Positions(PlayList));
 }
 
 TEST_F(SettingsStore, PeriodAndIndexAreReadOnlyAsFourByteNumbers)
@@ -76,20 +77,20 @@ TEST_F(SettingsStore, PlayListIsMatchedIgnoringCaseWithRepeatsAndUnknownsDropped
     StorePlayList({c_, upperB, "C:\\gone\\removed.scr", "Q:\\card\\x.scr",
                    "\\\\nosuchserver\\share\\x.scr", a_, c_});
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{2, 1, 0, 2}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{2, 1, 0, 2}), Positions(PlayList));
 }
 
 TEST_F(SettingsStore, OnlyUnknownEntriesMeanTheWholeCatalogue)
 {
     StorePlayList({"C:\\gone\\removed.scr"});
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), Positions(PlayList));
 }
 
 TEST_F(SettingsStore, SavedPlayListUsesTheExactNamesAndCountsTheTerminator)
 {
     LoadSettings();
-    PlayList = {2, 0, 2};
+    PlayList = Entries({2, 0, 2});
     SaveSettings();
     for (int i = 0; i < 3; ++i) {
         DWORD type = 0;
@@ -106,7 +107,7 @@ TEST_F(SettingsStore, SavedPlayListUsesTheExactNamesAndCountsTheTerminator)
 
     FreeSettings();
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{2, 0, 2}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{2, 0, 2}), Positions(PlayList));
 }
 
 TEST_F(SettingsStore, ShorterPlayListLeavesNoEarlierEntriesBehind)
@@ -115,11 +116,11 @@ TEST_F(SettingsStore, ShorterPlayListLeavesNoEarlierEntriesBehind)
     SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY "\\other", "x", "y");
     StorePlayList({a_, b_, c_, a_});
     LoadSettings();
-    PlayList = {1};
+    PlayList = Entries({1});
     SaveSettings();
     FreeSettings();
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{1}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{1}), Positions(PlayList));
 }
 
 TEST_F(SettingsStore, EmptyPlayListIsSavedAsAKeyWithoutValues)
@@ -136,7 +137,7 @@ TEST_F(SettingsStore, EmptyPlayListIsSavedAsAKeyWithoutValues)
     EXPECT_EQ(0u, values);
     FreeSettings();
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), PlayList);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), Positions(PlayList));
 }
 
 // Entries' own times are stored beside the play-list by value name, read back
@@ -148,17 +149,16 @@ TEST_F(SettingsStore, EntriesOwnTimesAreStoredBesideThePlayList)
                                  PlayListValueName(position).c_str());
     };
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0}), PlayListTimes) << "the whole catalogue";
-    PlayList = {2, 0, 2, 1};
-    PlayListTimes = {60, 0, 5, 0};
+    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0}), OwnTimes(PlayList)) << "the whole catalogue";
+    PlayList = Entries({2, 0, 2, 1}, {60, 0, 5, 0});
     SaveSettings();
     EXPECT_EQ(60u, storedTime(0));
     EXPECT_EQ(0xFFFFFFFFu, storedTime(1)) << "the common time is no value";
     EXPECT_EQ(5u, storedTime(2));
     FreeSettings();
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{2, 0, 2, 1}), PlayList);
-    EXPECT_EQ((std::vector<uint32_t>{60, 0, 5, 0}), PlayListTimes);
+    EXPECT_EQ((std::vector<uint32_t>{2, 0, 2, 1}), Positions(PlayList));
+    EXPECT_EQ((std::vector<uint32_t>{60, 0, 5, 0}), OwnTimes(PlayList));
 
     // Unreadable values mean the common time; a long one is held.
     SetRegistryText(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName(0).c_str(), "60");
@@ -168,14 +168,14 @@ TEST_F(SettingsStore, EntriesOwnTimesAreStoredBesideThePlayList)
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName(3).c_str(), 4000000000u);
     FreeSettings();
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 32767}), PlayListTimes);
+    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 32767}), OwnTimes(PlayList));
 
     // A play-list rewritten by a version that knows no times keeps none.
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TIMES_KEY, PlayListValueName(0).c_str(), 60);
     StorePlayList({c_, a_, b_, b_});
     FreeSettings();
     LoadSettings();
-    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 0}), PlayListTimes);
+    EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 0}), OwnTimes(PlayList));
 
     // Without own times there is no key.
     SaveSettings();
