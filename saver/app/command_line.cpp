@@ -31,25 +31,13 @@ bool IsBlank(const char* text)
 
 intptr_t ReadWindowHandle(const char* text)
 {
-    if (!text)
-        return 0;
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
-    unsigned long long number = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        number = number * 10 + (unsigned)(*text - '0');
-        // Beyond 32 bits it is no window handle.
-        if (number > (negative ? 0x80000000ull : 0xFFFFFFFFull))
-            return 0;
-    }
     // Window handles are 32-bit values, written unsigned as documented or
     // signed (as "%i" writes one at or above 0x80000000); a 64-bit program
-    // sign-extends them, as Windows does.
-    uint32_t bits = (uint32_t)(negative ? 0 - number : number);
-    return (intptr_t)(int32_t)bits;
+    // sign-extends them, as Windows does. Beyond 32 bits it is no handle.
+    int64_t number = ReadDecimal64(text);
+    if (number < INT32_MIN || number > (int64_t)UINT32_MAX)
+        return 0;
+    return (intptr_t)(int32_t)(uint32_t)number;
 }
 
 CommandLineChoice ReadCommandLine(char* text, int argc, char** argv)

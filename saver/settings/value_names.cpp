@@ -26,7 +26,7 @@ uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit)
     return (uint32_t)value;
 }
 
-intptr_t ReadDecimal(const char* text)
+int64_t ReadDecimal64(const char* text)
 {
     if (!text)
         return 0;
@@ -36,22 +36,29 @@ intptr_t ReadDecimal(const char* text)
     if (*text == '+' || *text == '-')
         negative = *text++ == '-';
     // Accumulate as a negative number, so that the most negative value fits.
-    const intptr_t lowest = INTPTR_MIN;
-    intptr_t value = 0;
+    int64_t value = 0;
     bool overflow = false;
     for (; *text >= '0' && *text <= '9'; ++text) {
         int digit = *text - '0';
-        if (value < (lowest + digit) / 10) {
+        if (value < (INT64_MIN + digit) / 10) {
             overflow = true;
             continue;
         }
         value = value * 10 - digit;
     }
     if (overflow)
-        return negative ? INTPTR_MIN : INTPTR_MAX;
+        return negative ? INT64_MIN : INT64_MAX;
     if (negative)
         return value;
-    return value == INTPTR_MIN ? INTPTR_MAX : -value;
+    return value == INT64_MIN ? INT64_MAX : -value;
+}
+
+intptr_t ReadDecimal(const char* text)
+{
+    int64_t value = ReadDecimal64(text);
+    if (value < INTPTR_MIN)
+        return INTPTR_MIN;
+    return value > INTPTR_MAX ? INTPTR_MAX : (intptr_t)value;
 }
 
 bool HoldTypedNumber(const char* text, uint32_t atLeast, uint32_t atMost, uint32_t* value)

@@ -17,6 +17,8 @@ uint32_t ReadUnsignedDecimal(const char* text, uint32_t limit);
 // digits up to the first other character; no digits give 0. Values beyond the
 // range of a pointer-sized integer are held at its ends.
 intptr_t ReadDecimal(const char* text);
+// The same with 64 bits, held at their ends.
+int64_t ReadDecimal64(const char* text);
 
 // A number typed into one of the settings dialog's boxes, as atoi reads it,
 // held within atLeast..atMost; false for an empty text, which leaves the
