@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <string>
+
 #include "saver/session/key_changes.h"
 
 namespace {
@@ -38,21 +40,23 @@ TEST(KeyChanges, AKeyCountsOnlyAsItGoesDownFromUp)
 
 TEST(KeyChanges, RawMouseButtonFlagsAreButtonsDownThenUp)
 {
-    KeyChange changes[MostButtonChanges];
-    ASSERT_EQ(0u, MouseButtonChanges(0x0000, changes));  // a move
-    ASSERT_EQ(1u, MouseButtonChanges(0x0001, changes));  // left down
-    EXPECT_EQ(0x01, changes[0].code);
-    EXPECT_TRUE(changes[0].down);
-    ASSERT_EQ(2u, MouseButtonChanges(0x0008 | 0x0010, changes));  // right up, middle down
-    EXPECT_EQ(0x02, changes[0].code);
-    EXPECT_FALSE(changes[0].down);
-    EXPECT_EQ(0x04, changes[1].code);
-    EXPECT_TRUE(changes[1].down);
-    ASSERT_EQ(2u, MouseButtonChanges(0x0100 | 0x0200, changes));  // a quick X2 click
-    EXPECT_EQ(0x06, changes[0].code);
-    EXPECT_TRUE(changes[0].down);
-    EXPECT_FALSE(changes[1].down);
-    EXPECT_EQ(MostButtonChanges, MouseButtonChanges(0x03FF, changes));
+    const struct {
+        unsigned flags;
+        const char* changes;  // virtual-key code, + down, - up
+    } cases[] = {
+        {0x0000, ""},                                // a move
+        {0x0001, "1+ "},                             // left down
+        {0x0018, "2- 4+ "},                          // right up, middle down
+        {0x0300, "6+ 6- "},                          // a quick X2 click
+        {0x03FF, "1+ 1- 2+ 2- 4+ 4- 5+ 5- 6+ 6- "},  // the most there are
+    };
+    for (const auto& c : cases) {
+        KeyChange changes[MostButtonChanges];
+        std::string text;
+        for (size_t i = 0, count = MouseButtonChanges(c.flags, changes); i < count; ++i)
+            text += std::to_string(changes[i].code) + (changes[i].down ? "+ " : "- ");
+        EXPECT_EQ(c.changes, text) << c.flags;
+    }
 }
 
 }  // namespace

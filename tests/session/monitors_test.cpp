@@ -95,28 +95,10 @@ TEST_F(EachMonitor, AScreenSaverThatShowsNothingInPreviewModeIsLogged)
     ASSERT_TRUE(driver_.WaitForEnd(10000)) << "the mouse did not end the session";
 }
 
-// The first monitor's resolution as it was, put back when the test ends.
-class FirstMonitorMode {
-public:
-    FirstMonitorMode()
-    {
-        device_.cb = sizeof device_;
-        EnumDisplayDevicesA(NULL, 0, &device_, 0);
-    }
-    ~FirstMonitorMode() { ChangeDisplaySettingsExA(device_.DeviceName, NULL, NULL, 0, NULL); }
-    bool Change(DWORD width, DWORD height)
-    {
-        DEVMODEA mode = {};
-        mode.dmSize = sizeof mode;
-        mode.dmPelsWidth = width;
-        mode.dmPelsHeight = height;
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        return ChangeDisplaySettingsExA(device_.DeviceName, &mode, NULL, 0, NULL) ==
-               DISP_CHANGE_SUCCESSFUL;
-    }
-
-private:
-    DISPLAY_DEVICEA device_ = {};
+// The primary monitor's resolution as the registry has it, put back when the
+// test ends (also when it fails half-way).
+struct PrimaryModePutBack {
+    ~PrimaryModePutBack() { ChangeDisplaySettingsA(NULL, 0); }
 };
 
 // A resolution changed during a session: the cover spreads over the new
@@ -126,8 +108,13 @@ TEST_F(EachMonitor, TheCoverAndThePanesFollowAChangeOfTheMonitors)
     ASSERT_TRUE(driver_.StartSession({"good_a.scr", "good_b.scr", "good_c.scr"}, 60000));
     std::vector<DWORD> shownBy;
     ASSERT_TRUE(WaitUntilEachShowsAnother(&shownBy)) << driver_.Log();
-    FirstMonitorMode mode;
-    ASSERT_TRUE(mode.Change(800, 600));
+    PrimaryModePutBack putBack;
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = 800;
+    mode.dmPelsHeight = 600;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(DISP_CHANGE_SUCCESSFUL, ChangeDisplaySettingsA(&mode, 0));
     std::vector<RECT> before = monitors_;
     ASSERT_TRUE(WaitUntil(5000, [&] {
         monitors_ = SortedMonitors();
