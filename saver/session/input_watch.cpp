@@ -156,11 +156,16 @@ bool CursorMoved(CursorRest* rest)
     return true;
 }
 
-// One pass over every key and mouse button.
+// One pass over every key and mouse button. The first also tells raw input
+// which keys are down now: not those merely pressed since the last query
+// (a key of the session before), whose next press raw input must count.
 void PollKeys()
 {
     for (int code = 1; code <= 254; ++code) {
-        bool pressed = (GetAsyncKeyState(code) & 0x8001) != 0;
+        SHORT state = GetAsyncKeyState(code);
+        bool pressed = (state & 0x8001) != 0;
+        if (!FirstPassMade)
+            FirstPassStates[code] = (state & 0x8000) ? 1 : 0;
         if (pressed)
             KeySeenDown[code] = GetTickCount();
         Tell((unsigned)code, TakeKeyChange(KeyStates, (unsigned)code, pressed, NextKeyCode));
@@ -330,10 +335,8 @@ DWORD WINAPI WatchInput(LPVOID)
             PollKeys();
         } catch (...) {
         }
-        if (!FirstPassMade) {
-            memcpy(FirstPassStates, KeyStates, sizeof FirstPassStates);
+        if (!FirstPassMade)
             InterlockedExchange(&FirstPassMade, 1);
-        }
         InterlockedIncrement(&WatchPassesEnded);
         SetEvent(WatchPassEnded);
         WaitForSingleObject(WatchWake, WatchRest);
