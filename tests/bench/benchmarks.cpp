@@ -2,6 +2,7 @@
 // records a run. Not a test: the figures depend on the machine.
 //   wine64 build/tests/bin/benchmarks.exe
 #include <windows.h>
+#include <limits.h>
 #include <stdio.h>
 
 #include <string.h>
@@ -239,17 +240,13 @@ struct KeyRun {
     double median;     // ms from the key to the end of the session
     int startedAfter;  // sessions that made a screen saver after the key
     int sessions;
-    LONG latest;  // ms the latest of those was made after its key
+    LONG latest;  // ms from the key to the latest creation of a session's screen saver
 };
 
-// The made-after count, with how late the latest was.
 void PrintMadeAfter(const char* when, const KeyRun& run)
 {
-    printf("| sessions that made a screen saver after a key %s | %d of %d", when, run.startedAfter,
-           run.sessions);
-    if (run.startedAfter)
-        printf(" (the latest %ld ms after it)", (long)run.latest);
-    printf(" |\n");
+    printf("| sessions that made a screen saver after a key %s | %d of %d (latest %+ld ms) |\n",
+           when, run.startedAfter, run.sessions, (long)run.latest);
 }
 
 // Sessions of two well-behaved screen savers (that end themselves on the
@@ -263,7 +260,7 @@ KeyRun KeySessions(int sessions, DWORD period, const char* trigger, int (*delay)
     const LONG step = (LONG)ClockStep();
     std::vector<double> times;
     int startedAfter = 0;
-    LONG latest = 0;
+    LONG latest = LONG_MIN;
     for (int i = 0; i < sessions; ++i) {
         SessionDriver driver;
         std::string a =
@@ -281,13 +278,11 @@ KeyRun KeySessions(int sessions, DWORD period, const char* trigger, int (*delay)
         SessionDriver::PressKey();
         driver.WaitForEnd(10000);
         times.push_back(Now() - start);
-        LONG after = 0;
+        LONG after = LONG_MIN;
         for (const RecordLine& tick : driver.RecordsStartingWith("tick"))
             after = std::max(after, (LONG)((DWORD)NumberAfter(tick.text, "tick ") - pressed));
-        if (after > step) {
-            ++startedAfter;
-            latest = std::max(latest, after);
-        }
+        startedAfter += after > step ? 1 : 0;
+        latest = std::max(latest, after);
     }
     return {Median(times), startedAfter, sessions, latest};
 }
