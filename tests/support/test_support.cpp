@@ -49,6 +49,10 @@ bool ChildProcess::Start(const std::string& commandLine)
     std::string text = commandLine;
     bool started = CreateProcessA(NULL, &text[0], NULL, NULL, nul != INVALID_HANDLE_VALUE, 0, NULL,
                                   NULL, &startup, &info_) != 0;
+    // A start that fails says why: the assertion on it shows only "false".
+    if (!started)
+        fprintf(stderr, "CreateProcess failed with error %lu: %s\n", GetLastError(),
+                commandLine.c_str());
     if (nul != INVALID_HANDLE_VALUE)
         CloseHandle(nul);
     return started;
