@@ -25,6 +25,7 @@ namespace {
 struct PaneShow {
     HWND pane;
     uint32_t position;  // in the catalogue
+    TurnPlace before;   // the play's place before this entry was taken
     std::string path;
     ProcessInfo* record;  // null when it did not start
 };
@@ -42,11 +43,12 @@ std::vector<PaneShow> TakeEntries(DWORD* length)
     for (HWND pane : MonitorPanes) {
         if (PlayList.empty())
             break;
+        TurnPlace before = CurrentTurnPlace();
         uint32_t position = CurrentEntry();
         *length = std::max<DWORD>(*length, CurrentTurnLength());
         AdvanceTurn();
         std::string path = position < Catalogue.size() ? Catalogue[position] : "";
-        shows.push_back({pane, position, path, NULL});
+        shows.push_back({pane, position, before, path, NULL});
     }
     return shows;
 }
@@ -63,17 +65,26 @@ bool ShownBefore(const std::vector<PaneShow>& shows, size_t pane)
     return false;
 }
 
-// Input between two panes' starts: the rest are not started.
+// Input between two panes' starts: the rest are not started, and the play
+// goes back to the first that never ran (held back as it was made, or not
+// made), as a single screen saver's turn does.
 void StartInPanes(HANDLE job, std::vector<PaneShow>& shows)
 {
-    for (size_t i = 0; i < shows.size() && !InputCame(); ++i) {
-        char commandLine[CommandLineLimit];
-        bool built = BuildPreviewCommandLine(commandLine, sizeof commandLine,
-                                             shows[i].path.c_str(), (intptr_t)shows[i].pane);
-        shows[i].record =
-            StartRecorded(job, shows[i].path.c_str(), commandLine, built, ShownBefore(shows, i));
-        if (shows[i].record)
-            TraceFormat("%s  loaded", commandLine);
+    for (size_t i = 0; i < shows.size(); ++i) {
+        bool heldBack = InputCame();
+        if (!heldBack) {
+            char commandLine[CommandLineLimit];
+            bool built = BuildPreviewCommandLine(commandLine, sizeof commandLine,
+                                                 shows[i].path.c_str(), (intptr_t)shows[i].pane);
+            shows[i].record = StartRecorded(job, shows[i].path.c_str(), commandLine, built,
+                                            ShownBefore(shows, i), &heldBack);
+            if (shows[i].record)
+                TraceFormat("%s  loaded", commandLine);
+        }
+        if (heldBack) {
+            ReturnToTurnPlace(shows[i].before);
+            return;
+        }
     }
 }
 

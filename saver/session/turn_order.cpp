@@ -95,6 +95,21 @@ void AdvanceTurn()
     }
 }
 
+TurnPlace CurrentTurnPlace()
+{
+    return {FileIndex, ShuffleSeed, ShuffleRoundStored,
+            Shuffle ? Round : std::vector<PlayListEntry>()};
+}
+
+void ReturnToTurnPlace(const TurnPlace& place)
+{
+    FileIndex = place.fileIndex;
+    ShuffleSeed = place.seed;
+    ShuffleRoundStored = place.roundStored;
+    if (Shuffle)
+        Round = place.round;
+}
+
 void ExcludeCurrentEntry()
 {
     if (FileIndex < Order().size())

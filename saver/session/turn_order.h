@@ -4,6 +4,10 @@
 #pragma once
 #include <stdint.h>
 
+#include <vector>
+
+#include "saver/settings/play_list_entry.h"
+
 // At the runner's start: continues the stored round when it was made for
 // this play-list, else begins a new one.
 void PrepareTurnOrder();
@@ -18,6 +22,17 @@ uint32_t CurrentTurnLength();
 
 // On to the next turn; after the last of a round, a new round.
 void AdvanceTurn();
+
+// Where the play stands: taken before turns are handed out, and gone back to
+// when one of them never ran, so that the next turn or session begins with it.
+struct TurnPlace {
+    uint32_t fileIndex;
+    uint32_t seed;
+    bool roundStored;
+    std::vector<PlayListEntry> round;  // with Shuffle on
+};
+TurnPlace CurrentTurnPlace();
+void ReturnToTurnPlace(const TurnPlace& place);
 
 // The current screen saver leaves the play for the rest of the session, with
 // every entry of it; FileIndex then names the entry that followed it.

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "saver/session/play_order.h"
+#include "saver/session/turn_order.h"
+#include "saver/settings/settings_state.h"
 #include "saver/settings/value_names.h"
 #include "tests/support/play_list_entries.h"
 
@@ -165,6 +167,31 @@ TEST(PlayListFingerprint, ChangesWithTheEntriesAndTheirOrder)
     EXPECT_NE(ab, PlayListFingerprint({"C:\\b.scr", "C:\\a.scr"}));
     EXPECT_NE(ab, PlayListFingerprint({"C:\\a.scr"}));
     EXPECT_NE(PlayListFingerprint({"ab", "c"}), PlayListFingerprint({"a", "bc"}));
+}
+
+// The panes' turns are handed out before they start; those that never ran
+// are given back, also when a new round of random order began since.
+TEST(TurnOrder, GoingBackToAPlaceReplaysTheSameEntriesAcrossARoundsEnd)
+{
+    PlayList = Entries({0, 1, 2, 3, 4, 5, 6, 7});
+    for (bool shuffled : {false, true}) {
+        SCOPED_TRACE(shuffled);
+        Shuffle = shuffled;
+        ShuffleRoundStored = false;
+        PrepareTurnOrder();
+        FileIndex = 4;
+        TurnPlace place = CurrentTurnPlace();
+        auto playRoundsEnd = [] {
+            std::vector<uint32_t> played;
+            for (; FileIndex < PlayList.size() && played.size() < 4; AdvanceTurn())
+                played.push_back(CurrentEntry());
+            return played;
+        };
+        std::vector<uint32_t> first = playRoundsEnd();
+        ASSERT_EQ(0u, FileIndex) << "no new round began";
+        ReturnToTurnPlace(place);
+        EXPECT_EQ(first, playRoundsEnd());
+    }
 }
 
 }  // namespace
