@@ -7,6 +7,7 @@
 #include "saver/log/message_log.h"
 #include "saver/settings/file_look.h"
 #include "shared/owned.h"
+#include "shared/system_function.h"
 #include "shared/text_compare.h"
 
 namespace {
@@ -15,12 +16,6 @@ typedef DWORD(WINAPI* GetLongPathNameFunction)(LPCSTR, LPSTR, DWORD);
 typedef DWORD(WINAPI* GetUniversalNameFunction)(LPCSTR, DWORD, LPVOID, LPDWORD);
 typedef UINT(WINAPI* DragQueryFileWFunction)(HDROP, UINT, LPWSTR, UINT);
 typedef DWORD(WINAPI* GetShortPathNameWFunction)(LPCWSTR, LPWSTR, DWORD);
-
-FARPROC Function(const char* library, const char* name)
-{
-    HMODULE module = GetModuleHandleA(library);
-    return module ? GetProcAddress(module, name) : NULL;
-}
 
 void LogOutsideCodePage(const std::string& path)
 {
@@ -53,7 +48,7 @@ std::string NetworkPath(const std::string& path)
 std::wstring WideDroppedName(HDROP drop, UINT index)
 {
     DragQueryFileWFunction query =
-        (DragQueryFileWFunction)(void*)Function("SHELL32.DLL", "DragQueryFileW");
+        SystemFunction<DragQueryFileWFunction>("SHELL32.DLL", "DragQueryFileW");
     if (!query)
         return std::wstring();
     UINT length = query(drop, index, NULL, 0);
@@ -82,7 +77,7 @@ std::string Spelled(const std::wstring& wide)
 std::string ShortSpelling(const std::wstring& wide)
 {
     GetShortPathNameWFunction shorten =
-        (GetShortPathNameWFunction)(void*)Function("KERNEL32.DLL", "GetShortPathNameW");
+        SystemFunction<GetShortPathNameWFunction>("KERNEL32.DLL", "GetShortPathNameW");
     WCHAR shortWide[MAX_PATH] = {0};
     DWORD length = shorten ? shorten(wide.c_str(), shortWide, MAX_PATH) : 0;
     return length > 0 && length < MAX_PATH ? Spelled(shortWide) : std::string();
@@ -98,7 +93,7 @@ std::string LongFullPath(const char* path)
     if (length == 0 || length >= sizeof full)
         return path;
     GetLongPathNameFunction lengthen =
-        (GetLongPathNameFunction)(void*)Function("KERNEL32.DLL", "GetLongPathNameA");
+        SystemFunction<GetLongPathNameFunction>("KERNEL32.DLL", "GetLongPathNameA");
     char longer[MAX_PATH];
     length = lengthen ? lengthen(full, longer, sizeof longer) : 0;
     // A long name the code page cannot spell comes back as another name:

@@ -2,6 +2,7 @@
 
 #include "shared/owned.h"
 #include "shared/start_program.h"
+#include "shared/system_function.h"
 
 namespace {
 
@@ -9,21 +10,16 @@ typedef HANDLE(WINAPI* CreateJobObjectFunction)(LPSECURITY_ATTRIBUTES, LPCSTR);
 typedef BOOL(WINAPI* SetInformationJobObjectFunction)(HANDLE, JOBOBJECTINFOCLASS, LPVOID, DWORD);
 typedef BOOL(WINAPI* AssignProcessToJobObjectFunction)(HANDLE, HANDLE);
 
-FARPROC Kernel32Function(const char* name)
-{
-    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    return kernel ? GetProcAddress(kernel, name) : NULL;
-}
-
 }  // namespace
 
 HANDLE CreateSessionJob()
 {
     CreateJobObjectFunction create =
-        (CreateJobObjectFunction)(void*)Kernel32Function("CreateJobObjectA");
+        SystemFunction<CreateJobObjectFunction>("KERNEL32.DLL", "CreateJobObjectA");
     SetInformationJobObjectFunction setInformation =
-        (SetInformationJobObjectFunction)(void*)Kernel32Function("SetInformationJobObject");
-    if (!create || !setInformation || !Kernel32Function("AssignProcessToJobObject"))
+        SystemFunction<SetInformationJobObjectFunction>("KERNEL32.DLL", "SetInformationJobObject");
+    if (!create || !setInformation ||
+        !LoadedSystemFunction("KERNEL32.DLL", "AssignProcessToJobObject"))
         return NULL;
     OwnedHandle job(create(NULL, NULL));
     if (!job)
@@ -45,7 +41,8 @@ bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* sta
     if (!StartProgram(commandLine, CREATE_SUSPENDED, started))
         return false;
     AssignProcessToJobObjectFunction assign =
-        job ? (AssignProcessToJobObjectFunction)(void*)Kernel32Function("AssignProcessToJobObject")
+        job ? SystemFunction<AssignProcessToJobObjectFunction>("KERNEL32.DLL",
+                                                               "AssignProcessToJobObject")
             : NULL;
     // Refused when this program already runs in a job that allows no nesting:
     // the screen saver then simply runs outside one.

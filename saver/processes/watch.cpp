@@ -12,6 +12,7 @@
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
 #include "shared/owned.h"
+#include "shared/system_function.h"
 #include "shared/text_compare.h"
 
 unsigned NumWindows = 0;
@@ -34,9 +35,8 @@ typedef BOOL(WINAPI* GetProcessTimesFunction)(HANDLE, FILETIME*, FILETIME*, FILE
 ULONGLONG CreationTime(HANDLE process)
 {
     // Not on the Windows 95 family: looked up, not imported.
-    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
     GetProcessTimesFunction times =
-        kernel ? (GetProcessTimesFunction)(void*)GetProcAddress(kernel, "GetProcessTimes") : NULL;
+        SystemFunction<GetProcessTimesFunction>("KERNEL32.DLL", "GetProcessTimes");
     FILETIME created, exited, kernelTime, userTime;
     if (!times || !process || !times(process, &created, &exited, &kernelTime, &userTime))
         return 0;

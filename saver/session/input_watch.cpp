@@ -9,6 +9,7 @@
 #include "saver/settings/settings_state.h"
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
+#include "shared/system_function.h"
 
 HANDLE WatchThread = NULL;
 HANDLE NextEvent = NULL;
@@ -61,19 +62,12 @@ volatile LONG CursorWatched = 0;
 // Counts the changes after which the cursor's place is read afresh.
 volatile LONG CursorRestVersion = 0;
 
-RegisterRawInputDevicesFunction RawInputRegistration()
-{
-    HMODULE user = GetModuleHandleA("USER32.DLL");
-    return user ? (RegisterRawInputDevicesFunction)(void*)GetProcAddress(
-                      user, "RegisterRawInputDevices")
-                : NULL;
-}
-
 // Keyboard and mouse (usage page 1, usages 6 and 2), to the session window
 // whichever window has the keyboard; or given back.
 bool AskForRawInput(bool on)
 {
-    RegisterRawInputDevicesFunction registration = RawInputRegistration();
+    RegisterRawInputDevicesFunction registration =
+        SystemFunction<RegisterRawInputDevicesFunction>("USER32.DLL", "RegisterRawInputDevices");
     if (!registration)
         return false;
     DWORD flags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
@@ -203,9 +197,7 @@ bool StartInputWatch()
         memcpy(RawKeyStates, FirstPassStates, sizeof RawKeyStates);
     else
         memset(RawKeyStates, 1, sizeof RawKeyStates);
-    HMODULE user = GetModuleHandleA("USER32.DLL");
-    ReadRawInput = user ? (GetRawInputDataFunction)(void*)GetProcAddress(user, "GetRawInputData")
-                        : NULL;
+    ReadRawInput = SystemFunction<GetRawInputDataFunction>("USER32.DLL", "GetRawInputData");
     // Without it (before Windows XP) the watch's poll is all there is.
     RawInputAsked = ReadRawInput && AskForRawInput(true);
     return true;

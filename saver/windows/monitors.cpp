@@ -2,6 +2,7 @@
 
 #include "saver_state.h"
 #include "shared/names.h"
+#include "shared/system_function.h"
 
 namespace {
 
@@ -9,9 +10,7 @@ typedef BOOL(WINAPI* EnumDisplayMonitorsFunction)(HDC, LPCRECT, MONITORENUMPROC,
 
 EnumDisplayMonitorsFunction MonitorLister()
 {
-    HMODULE user = GetModuleHandleA("USER32.DLL");
-    return user ? (EnumDisplayMonitorsFunction)(void*)GetProcAddress(user, "EnumDisplayMonitors")
-                : NULL;
+    return SystemFunction<EnumDisplayMonitorsFunction>("USER32.DLL", "EnumDisplayMonitors");
 }
 
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list)

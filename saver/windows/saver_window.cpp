@@ -7,6 +7,7 @@
 #include "saver/log/trace.h"
 #include "saver/processes/message_wait.h"
 #include "shared/names.h"
+#include "shared/system_function.h"
 #include "shared/system_text.h"
 
 namespace {
@@ -82,13 +83,10 @@ void TakeDpiAwarenessOf(HWND host)
 {
     typedef void* (WINAPI* GetWindowContext)(HWND);
     typedef void* (WINAPI* SetThreadContext)(void*);
-    HMODULE user = GetModuleHandleA("USER32.DLL");
-    if (!user)
-        return;
     GetWindowContext get =
-        (GetWindowContext)(void*)GetProcAddress(user, "GetWindowDpiAwarenessContext");
+        SystemFunction<GetWindowContext>("USER32.DLL", "GetWindowDpiAwarenessContext");
     SetThreadContext set =
-        (SetThreadContext)(void*)GetProcAddress(user, "SetThreadDpiAwarenessContext");
+        SystemFunction<SetThreadContext>("USER32.DLL", "SetThreadDpiAwarenessContext");
     void* context = get ? get(host) : NULL;
     if (set && context)
         set(context);
