@@ -2,8 +2,17 @@
 ; Windows 95, 98, Me, NT 4.0 and later; it installs the 64-bit programs on
 ; 64-bit Windows and the 32-bit ones elsewhere, into the Windows folder.
 ; Built by tools/make-installer.sh, which defines VERSION, OUTFILE, BIN32,
-; BIN64 and ICON.
+; BIN64 and ICON. With AMD64 defined it is built for the 64-bit Unicode stub
+; instead: not shipped, but the test of this script on machines that run no
+; 32-bit programs.
+!pragma warning error all
+!ifdef AMD64
+Target amd64-unicode
+!define API_SUFFIX W
+!else
 Unicode false
+!define API_SUFFIX A
+!endif
 SetCompressor /SOLID lzma
 
 !include LogicLib.nsh
@@ -41,15 +50,37 @@ VIAddVersionKey LegalCopyright "Quillmark"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+Var UnFinishNote  ; what the uninstaller did with the user's screen saver
 !define MUI_FINISHPAGE_TEXT "Rotaveil has been removed from your computer.$\r$\n$\r$\n$UnFinishNote"
 !insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
 ; The Add/Remove Programs entry lives in the system's own registry view.
+; (The 64-bit build of this script always runs on 64-bit Windows.)
 !macro NativeRegistryView
+!ifdef AMD64
+    SetRegView 64
+!else
     ${If} ${RunningX64}
         SetRegView 64
     ${EndIf}
+!endif
+!macroend
+
+; The system folder as the system sees it, not as a 32-bit program does.
+!macro SystemFileView
+!ifndef AMD64
+    ${If} ${RunningX64}
+        ${DisableX64FSRedirection}
+    ${EndIf}
+!endif
+!macroend
+!macro OwnFileView
+!ifndef AMD64
+    ${If} ${RunningX64}
+        ${EnableX64FSRedirection}
+    ${EndIf}
+!endif
 !macroend
 
 ; Copies a program of the build that fits this Windows: the 64-bit one only
@@ -79,13 +110,27 @@ VIAddVersionKey LegalCopyright "Quillmark"
 !macroend
 
 Var CompanionWasThere
-Var UnFinishNote  ; what the uninstaller did with the user's screen saver
 
-; Before files are replaced: what runs Rotaveil's programs is closed politely,
-; the companion by its own command (which removes its start-up entries: they
-; come back when it is started again afterwards), the settings dialog by its
-; Cancel, a session or preview window by WM_CLOSE.
-Function CloseRunningPrograms
+;; Ends the process of window $0 within five seconds of its window's close:
+; what it writes as it ends (the message log) is written before the files go.
+!macro WaitForWindowsProcessFunction un
+Function ${un}CloseAndWait
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+    ; SYNCHRONIZE
+    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    ${If} $2 != 0
+        System::Call 'kernel32::WaitForSingleObject(p r2, i 5000)'
+        System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+FunctionEnd
+
+; What runs Rotaveil's programs is closed politely before files are
+; replaced or removed: the companion by its own command (which removes its
+; start-up entries: they come back when it is started again afterwards), the
+; settings dialog by its Cancel, each session or preview window by WM_CLOSE,
+; and their processes are waited for.
+Function ${un}CloseRunningPrograms
     StrCpy $CompanionWasThere 0
     ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion\Run" "RVTRAY.EXE"
     ReadRegStr $1 HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "RVTRAY.EXE"
@@ -100,15 +145,31 @@ Function CloseRunningPrograms
     ${EndIf}
     FindWindow $0 "#32770" "Rotaveil settings"
     ${If} $0 != 0
+        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
         SendMessage $0 ${WM_COMMAND} 2 0 /TIMEOUT=5000
+        ${If} $2 != 0
+            System::Call 'kernel32::WaitForSingleObject(p r2, i 5000)'
+            System::Call 'kernel32::CloseHandle(p r2)'
+        ${EndIf}
     ${EndIf}
-    FindWindow $0 "Rotaveil" "Rotaveil"
-    ${If} $0 != 0
-        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-    ${EndIf}
-    ; Their processes end after their windows.
-    Sleep 1000
+    ; A session, and previews in Display Properties: a few at most, and one
+    ; that refuses (a locked session asks its password) is not waited for
+    ; again and again.
+    StrCpy $3 0
+    ${Do}
+        FindWindow $0 "Rotaveil" "Rotaveil"
+        ${If} $0 == 0
+        ${OrIf} $3 >= 4
+            ${Break}
+        ${EndIf}
+        Call ${un}CloseAndWait
+        IntOp $3 $3 + 1
+    ${Loop}
 FunctionEnd
+!macroend
+!insertmacro WaitForWindowsProcessFunction ""
+!insertmacro WaitForWindowsProcessFunction "un."
 
 Function .onInit
     ${GetParameters} $0
@@ -132,9 +193,10 @@ Function .onInit
     !insertmacro NativeRegistryView
 FunctionEnd
 
+!macro UserFunctions un
 ; The user of a process's token as text ("S-1-5-..."), in $R9; empty when it
 ; cannot be read. $R0: the process handle.
-Function TokenUserText
+Function ${un}TokenUserText
     StrCpy $R9 ""
     System::Call 'advapi32::OpenProcessToken(p R0, i 8, *p .R1) i .R2'
     ${If} $R2 == 0
@@ -146,9 +208,9 @@ Function TokenUserText
     System::Call 'advapi32::GetTokenInformation(p R1, i 1, p R4, i R3, *i .R3) i .R2'
     ${If} $R2 != 0
         System::Call '*$R4(p .R5)'
-        System::Call 'advapi32::ConvertSidToStringSidA(p R5, *p .R6) i .R2'
+        System::Call 'advapi32::ConvertSidToStringSid${API_SUFFIX}(p R5, *p .R6) i .R2'
         ${If} $R2 != 0
-            System::Call '*$R6(&m256 .R9)'
+            System::Call '*$R6(&t256 .R9)'
             System::Call 'kernel32::LocalFree(p R6)'
         ${EndIf}
     ${EndIf}
@@ -157,12 +219,14 @@ Function TokenUserText
 FunctionEnd
 
 ; $0 = 1 when the desktop's shell runs as the user of this setup, so that a
-; companion started now takes that user's settings. Not so where another
+; companion started now takes that user's settings; $3 is the shell's user
+; where it could be read. Not so where another
 ; user's password elevated the setup (HKEY_CURRENT_USER is theirs), in a
 ; service (no shell on its desktop), or where the system cannot tell (NT 4.0).
 ; The Windows 95 family has one user.
-Function ShellIsOurs
+Function ${un}ShellIsOurs
     StrCpy $0 1
+    StrCpy $3 ""
     ${IfNot} ${IsNT}
         Return
     ${EndIf}
@@ -177,16 +241,19 @@ Function ShellIsOurs
     ${If} $R0 == 0
         Return
     ${EndIf}
-    Call TokenUserText
+    Call ${un}TokenUserText
     StrCpy $3 $R9
     System::Call 'kernel32::CloseHandle(p R0)'
     System::Call 'kernel32::GetCurrentProcess() p .R0'
-    Call TokenUserText
+    Call ${un}TokenUserText
     ${If} $3 != ""
     ${AndIf} $3 == $R9
         StrCpy $0 1
     ${EndIf}
 FunctionEnd
+!macroend
+!insertmacro UserFunctions ""
+!insertmacro UserFunctions "un."
 
 ; The finish page's choice: the companion makes Rotaveil the screen saver of
 ; the user who runs it and adds its start-up entry there, so it must run as
@@ -263,15 +330,110 @@ Section "Sample screen savers" SectionSamples
     WriteRegDWORD HKLM "${ARP_KEY}" "Samples" 1
 SectionEnd
 
+Var PreviousScreenSaver  ; the user's screen saver from before Rotaveil, to give back
+Var OurShortPath         ; _Rotaveil.scr as the companion writes it (short)
+Var UserHive             ; empty: HKEY_CURRENT_USER is the desktop's user; else their SID
+Var UserUnreached        ; 1: the desktop's user is another, whose settings are not loaded
+
+; A registry instruction on the desktop's user: HKEY_CURRENT_USER, or that
+; user's hive under HKEY_USERS where an administrator's password elevated the
+; uninstall (Vista and later) and HKEY_CURRENT_USER is the administrator's.
+!macro OnDesktopUser instruction key rest
+    ${If} $UserHive == ""
+        ${instruction} HKCU "${key}" ${rest}
+    ${Else}
+        ${instruction} HKU "$UserHive\${key}" ${rest}
+    ${EndIf}
+!macroend
+
+; Whose screen saver this is. Without a shell (a service, or no shell at
+; all) or where the system cannot tell (NT 4.0) the uninstaller's own user
+; is the best guess; the Windows 95 family has one user.
+Function un.FindDesktopUser
+    StrCpy $UserHive ""
+    StrCpy $UserUnreached 0
+    Call un.ShellIsOurs
+    ${If} $0 == 1
+    ${OrIf} $3 == ""
+        Return
+    ${EndIf}
+    ; A logged-on user's hive is loaded under their SID.
+    ClearErrors
+    EnumRegKey $1 HKU "$3" 0
+    ${If} ${Errors}
+    ${OrIf} $1 == ""
+        StrCpy $UserUnreached 1
+    ${Else}
+        StrCpy $UserHive $3
+        DetailPrint "The screen saver and start-up entry are those of the desktop's user ($3)."
+    ${EndIf}
+FunctionEnd
+
+; A file this uninstaller removes is no screen saver to give back; the
+; comparison is by short path, which needs the files still there.
+!macro ForgetPreviousIfRemoved file
+    GetFullPathName /SHORT $1 "$WINDIR\${file}"
+    ${If} $1 != ""
+    ${AndIf} $1 == $0
+        StrCpy $PreviousScreenSaver ""
+    ${EndIf}
+!macroend
+
+; Before any file goes: the screen saver to give back and the short path
+; that names Rotaveil.
+Function un.ReadPreviousScreenSaver
+    GetFullPathName /SHORT $OurShortPath "$WINDIR\_Rotaveil.scr"
+    !insertmacro OnDesktopUser "ReadRegStr $PreviousScreenSaver" "Software\Quillmark\RvTray" "PreviousScreenSaver"
+    ${If} $PreviousScreenSaver == ""
+        Return
+    ${EndIf}
+    !insertmacro SystemFileView
+    GetFullPathName /SHORT $0 $PreviousScreenSaver
+    !insertmacro OwnFileView
+    !insertmacro ForgetPreviousIfRemoved "_Rotaveil.scr"
+    ReadRegDWORD $2 HKLM "${ARP_KEY}" "Samples"
+    ${If} $2 == 1
+        !insertmacro ForgetPreviousIfRemoved "Starfield.scr"
+        !insertmacro ForgetPreviousIfRemoved "Plasma.scr"
+        !insertmacro ForgetPreviousIfRemoved "Drifting Clock.scr"
+    ${EndIf}
+    ${If} $PreviousScreenSaver == ""
+        DetailPrint "The screen saver from before Rotaveil was one of its own files: it is not given back."
+    ${EndIf}
+FunctionEnd
+
+; Only a screen saver file that is still there after the removal: not a
+; folder, not another kind of file. As the system sees the system folder,
+; not as a 32-bit program does.
+Function un.KeepPreviousOnlyIfThere
+    ${If} $PreviousScreenSaver == ""
+        Return
+    ${EndIf}
+    !insertmacro SystemFileView
+    System::Call 'kernel32::GetFileAttributes${API_SUFFIX}(t "$PreviousScreenSaver") i .r1'
+    !insertmacro OwnFileView
+    StrCpy $2 $PreviousScreenSaver "" -4
+    ${If} $1 == -1
+    ${OrIf} $2 != ".scr"
+        StrCpy $PreviousScreenSaver ""
+    ${Else}
+        ; FILE_ATTRIBUTE_DIRECTORY
+        IntOp $1 $1 & 0x10
+        ${If} $1 != 0
+            StrCpy $PreviousScreenSaver ""
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
 ; Where the system's screen-saver entry names the file that goes (the
 ; companion writes the short path): the screen saver the user had before
-; Rotaveil instead ($2, recorded by the companion), or none.
+; Rotaveil instead, or none. $4 becomes 1 when it named Rotaveil.
 !macro GiveBackScreenSaverEntry read write delete
     ${read}
     ${If} $0 != ""
         ${If} $0 == "$WINDIR\_Rotaveil.scr"
-        ${OrIf} $0 == $1
-            ${If} $2 != ""
+        ${OrIf} $0 == $OurShortPath
+            ${If} $PreviousScreenSaver != ""
                 ${write}
             ${Else}
                 ${delete}
@@ -281,49 +443,63 @@ SectionEnd
     ${EndIf}
 !macroend
 
-; The screen saver stays switched on as it was, and with it the lock it
-; carries: switching it off would take the account's idle lock away. The
-; system is told, so that the running session of Windows takes the change.
+; After the files are gone. The screen saver stays switched on as it was,
+; and with it the lock it carries: switching it off would take the account's
+; idle lock away. The system is told, so that the running session of Windows
+; takes the change.
 Function un.GiveBackScreenSaver
     StrCpy $4 0
-    GetFullPathName /SHORT $1 "$WINDIR\_Rotaveil.scr"
-    ReadRegStr $2 HKCU "Software\Quillmark\RvTray" "PreviousScreenSaver"
-    ; As the system sees the system folder, not as this 32-bit program does.
-    ${If} ${RunningX64}
-        ${DisableX64FSRedirection}
+    ${If} $UserUnreached == 1
+        StrCpy $UnFinishNote "Another user is logged on to this desktop, whose settings this removal could not reach. That user should choose a screen saver in the display settings (Windows starts none, and asks no password, while the removed Rotaveil is chosen) and, if Rotaveil's companion (RVTRAY.EXE) is listed among the programs that start at logon, remove it."
+        DetailPrint $UnFinishNote
+        Return
     ${EndIf}
-    ${IfNot} ${FileExists} $2
-        StrCpy $2 ""
+    Call un.KeepPreviousOnlyIfThere
+    ${If} $UserHive == ""
+        !insertmacro GiveBackScreenSaverEntry `ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"` \
+            `WriteRegStr HKCU "Control Panel\Desktop" "SCRNSAVE.EXE" $PreviousScreenSaver` \
+            `DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"`
+    ${Else}
+        !insertmacro GiveBackScreenSaverEntry `ReadRegStr $0 HKU "$UserHive\Control Panel\Desktop" "SCRNSAVE.EXE"` \
+            `WriteRegStr HKU "$UserHive\Control Panel\Desktop" "SCRNSAVE.EXE" $PreviousScreenSaver` \
+            `DeleteRegValue HKU "$UserHive\Control Panel\Desktop" "SCRNSAVE.EXE"`
+        ; The companion's /u, run as this uninstaller's user, reached only
+        ; that user's own start-up entry.
+        DeleteRegValue HKU "$UserHive\Software\Microsoft\Windows\CurrentVersion\Run" "RVTRAY.EXE"
     ${EndIf}
-    ${If} ${RunningX64}
-        ${EnableX64FSRedirection}
-    ${EndIf}
-    !insertmacro GiveBackScreenSaverEntry `ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"` \
-        `WriteRegStr HKCU "Control Panel\Desktop" "SCRNSAVE.EXE" $2` \
-        `DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"`
     !insertmacro GiveBackScreenSaverEntry `ReadINIStr $0 "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE"` \
-        `WriteINIStr "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE" $2` \
+        `WriteINIStr "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE" $PreviousScreenSaver` \
         `DeleteINIStr "$WINDIR\system.ini" "boot" "SCRNSAVE.EXE"`
     FlushINI "$WINDIR\system.ini"
-    ${If} $4 == 1
-        ; SPI_GETSCREENSAVEACTIVE, then SPI_SETSCREENSAVEACTIVE with the same,
-        ; SPIF_UPDATEINIFILE | SPIF_SENDCHANGE
-        System::Call 'user32::SystemParametersInfoA(i 16, i 0, *i .r3, i 0)'
-        System::Call 'user32::SystemParametersInfoA(i 17, i r3, p 0, i 3)'
-        ${If} $2 != ""
-            StrCpy $UnFinishNote "Windows shows your screen saver from before Rotaveil again ($2)."
-        ${Else}
-            StrCpy $UnFinishNote "Windows now starts no screen saver for you, and so no password when you are away: choose one in the display settings to have them again."
+    ${If} $4 != 1
+        StrCpy $UnFinishNote "Your screen saver was not Rotaveil: it is left as it was."
+    ${Else}
+        ; Another user's session reads the entry when it next starts a screen
+        ; saver; this one's settings would be the administrator's.
+        ${If} $UserHive == ""
+            ; SPI_GETSCREENSAVEACTIVE, then SPI_SETSCREENSAVEACTIVE with the
+            ; same, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE
+            System::Call 'user32::SystemParametersInfo${API_SUFFIX}(i 16, i 0, *i .r3, i 0)'
+            System::Call 'user32::SystemParametersInfo${API_SUFFIX}(i 17, i r3, p 0, i 3)'
         ${EndIf}
-        DetailPrint $UnFinishNote
+        ${If} $PreviousScreenSaver != ""
+            StrCpy $UnFinishNote "Windows shows your screen saver from before Rotaveil again ($PreviousScreenSaver)."
+        ${Else}
+            StrCpy $UnFinishNote "Windows now starts no screen saver for you, and so asks no password when you are away: choose one in the display settings to have them again."
+        ${EndIf}
     ${EndIf}
+    ${If} $UserHive != ""
+        StrCpy $UnFinishNote "$UnFinishNote$\r$\n$\r$\nThis was done for the user logged on to this desktop, not for the administrator whose password allowed the removal."
+    ${EndIf}
+    DetailPrint $UnFinishNote
 FunctionEnd
 
 Section "Uninstall"
-    ; Closes a running companion and removes its start-up entries.
-    IfFileExists "$WINDIR\rvtray.exe" 0 +2
-        ExecWait '"$WINDIR\rvtray.exe" /u'
-    Call un.GiveBackScreenSaver
+    ; Nothing of Rotaveil's runs while its files go: the companion (which
+    ; removes its start-up entries), the dialog, a session or a preview.
+    Call un.CloseRunningPrograms
+    Call un.FindDesktopUser
+    Call un.ReadPreviousScreenSaver
 
     Delete /REBOOTOK "$WINDIR\_Rotaveil.scr"
     Delete /REBOOTOK "$WINDIR\rvtray.exe"
@@ -331,7 +507,8 @@ Section "Uninstall"
     Delete "$WINDIR\rvtray.cnt"
     Delete "$WINDIR\rvtray.chm"
     ; The message log beside the programs (each user's own, under their local
-    ; application data, stays with their settings).
+    ; application data, stays with their settings), written last by the
+    ; session closed above.
     Delete "$WINDIR\_Rotaveil.log"
     ; WinHelp's index of the help file, made beside it on first use.
     Delete "$WINDIR\rvtray.gid"
@@ -343,5 +520,6 @@ Section "Uninstall"
     ${EndIf}
     Delete "$WINDIR\${UNINSTALLER}"
     DeleteRegKey HKLM "${ARP_KEY}"
+    Call un.GiveBackScreenSaver
     ; The play-list and settings under HKEY_CURRENT_USER stay, for a reinstall.
 SectionEnd

@@ -43,6 +43,18 @@ passed_on_retry() {   # output file, package
     comm -12 <(printf '%s\n' "$failed") <(printf '%s\n' "$passed") | sed "/^\$/d; s/^/  $2: /"
 }
 
+# Once for the whole run, in a prefix of its own: the 64-bit run's tests
+# that need a 32-bit program (the setup, the other system folder) ask too.
+probe="$root/build/wineprefix-probe32"
+rv_wine_clean "$probe"
+if RV_NO_32_BIT_WHY=$(rv_wine_runs_32_bit "$probe" "$root/build/tests32/bin/pure_tests.exe"); then
+    export RV_RUNS_32_BIT=yes
+else
+    export RV_RUNS_32_BIT=no RV_NO_32_BIT_WHY
+    echo "=== This machine runs no 32-bit programs ($RV_NO_32_BIT_WHY): their tests are skipped"
+fi
+rv_wine_clean "$probe"
+
 failed=0
 retried=""
 run_suite win64 tests win64 || failed=1

@@ -13,9 +13,16 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install o
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 updated=""
+# A mirror in the middle of its sync fails an index now and then ("File has
+# unexpected size"): tried again, then the lists there are are used.
 update() {
-    [ -n "$updated" ] || $sudo apt-get update -q
+    [ -n "$updated" ] && return 0
     updated=yes
+    for wait in 5 15 0; do
+        $sudo apt-get update -q && return 0
+        [ "$wait" = 0 ] || sleep "$wait"
+    done
+    echo "setup: apt-get update failed three times; installing from the lists there are" >&2
 }
 missing=()
 for p in "${packages[@]}"; do

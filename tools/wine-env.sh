@@ -133,9 +133,19 @@ rv_wine_stop() {
 
 # Makes the 32-bit prefix and lists the tests of a 32-bit test program in
 # it, looking for what it prints: Wine's exit code is 0 also when it could not
-# start the program. Prints why not when it cannot.
+# start the program. Prints why not when it cannot. ROTAVEIL_NO_32_BIT=1
+# makes a machine that can behave as one that cannot; RV_RUNS_32_BIT (yes, or
+# no with RV_NO_32_BIT_WHY) is an answer found earlier in the same run.
 rv_wine_runs_32_bit() {   # prefix, program
     local listing
+    if [ -n "${ROTAVEIL_NO_32_BIT:-}" ] && [ "$ROTAVEIL_NO_32_BIT" != 0 ]; then
+        echo "ROTAVEIL_NO_32_BIT is set: this run takes the machine for one that cannot"
+        return 1
+    fi
+    case "${RV_RUNS_32_BIT:-}" in
+        yes) return 0 ;;
+        no) echo "${RV_NO_32_BIT_WHY:-}"; return 1 ;;
+    esac
     if [ ! -x "$RV_WINE32" ]; then
         echo "Wine for 32-bit programs ($RV_WINE32, package wine32:i386) is not installed"
         return 1

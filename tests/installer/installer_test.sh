@@ -4,14 +4,22 @@
 # with a running companion, then the quiet uninstall string of its Add/Remove
 # Programs entry. Wine's exit code says nothing (0 also when a program could
 # not start), so only effects are checked. Exit 77: cannot be run here.
+# The shipped setup is a 32-bit program: where this machine runs none, the
+# 64-bit prefix gets the same script built for NSIS's 64-bit stub instead.
 #   tests/installer/installer_test.sh win64|win32
 set -uo pipefail
 kind="$1"
 root=$(cd "$(dirname "$0")/../.." && pwd)
-[ -x /usr/lib/wine/wine ] || { echo "skipped: no Wine for 32-bit programs (the setup program is one)"; exit 77; }
 command -v makensis >/dev/null || { echo "skipped: makensis is not installed"; exit 77; }
+. "$root/tools/wine-env.sh"
 
 work=$(mktemp -d)
+target=x86
+if ! why=$(rv_wine_runs_32_bit "$work/probe" "$root/build/tests32/bin/pure_tests.exe"); then
+    [ "$kind" = win32 ] && { echo "skipped: a 32-bit prefix needs 32-bit programs: $why"; rm -rf "$work"; exit 77; }
+    target=amd64
+fi
+echo "the setup built for NSIS's $target stub, in a $kind prefix${why:+ ($why)}"
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ "$kind" = win32 ]; then
     export WINEARCH=win32
@@ -28,7 +36,7 @@ trap finish EXIT
 faults=0
 fail() { echo "FAIL: $*"; faults=$((faults + 1)); }
 
-"$root/tools/make-installer.sh" "$work/setup.exe" >/dev/null || { echo "FAIL: makensis"; exit 1; }
+"$root/tools/make-installer.sh" "$work/rotaveil-setup.exe" "$target" || { echo "FAIL: makensis"; exit 1; }
 "$wine" wineboot -i >/dev/null 2>&1
 windows="$WINEPREFIX/drive_c/windows"
 arp='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rotaveil'
@@ -44,7 +52,7 @@ within() {   # seconds, test...
 }
 companion_runs() { pgrep -f 'windows.rvtray\.exe' >/dev/null; }
 
-"$wine" "$work/setup.exe" /S >/dev/null 2>&1
+"$wine" "$work/rotaveil-setup.exe" /S >/dev/null 2>&1
 within 30 test -f "$windows/rvuninst.exe"
 files=(_Rotaveil.scr rvtray.exe rvtray.hlp rvtray.cnt rvtray.chm Starfield.scr Plasma.scr
        "Drifting Clock.scr" rvuninst.exe)
@@ -78,18 +86,27 @@ within 10 companion_runs || fail "the companion is not running"
 dialog_open() { pgrep -f 'windows._Rotaveil\.scr' >/dev/null; }
 within 20 dialog_open || fail "the settings dialog did not open"
 touch -d 2001-01-01 "$windows/_Rotaveil.scr"
-"$wine" "$work/setup.exe" /S >/dev/null 2>&1
+"$wine" "$work/rotaveil-setup.exe" /S >/dev/null 2>&1
 within 30 eval '! dialog_open' || fail "the upgrade left the settings dialog open"
 [ "$(stat -c %Y "$windows/_Rotaveil.scr")" -gt 1000000000 ] || fail "the upgrade did not replace _Rotaveil.scr"
 startup_entry() { [ -n "$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' RVTRAY.EXE)" ]; }
 within 10 startup_entry || fail "the start-up entry did not come back after the upgrade"
 companion_runs && fail "the upgrade started the companion without a shell to tell its user"
 echo "a line" > "$windows/_Rotaveil.log"
+# A session runs as the user removes Rotaveil: it must end first, and write
+# nothing after (a turn of a removed sample would log its failed start).
+"$wine" 'C:\windows\_Rotaveil.scr' /s >/dev/null 2>&1 &
+within 20 dialog_open || fail "the session did not start"
+sleep 2
 # The quiet uninstall string, as Add/Remove Programs runs it.
 program=${quiet#\"}
 program=${program%%\"*}
-"$wine" "$program" /S >/dev/null 2>&1
-within 60 test ! -e "$windows/rvuninst.exe" || fail "the uninstaller did not remove itself"
+uninstall() {
+    "$wine" "$program" /S >/dev/null 2>&1
+    within 60 test ! -e "$windows/rvuninst.exe"
+}
+uninstall || fail "the uninstaller did not remove itself"
+dialog_open && fail "the uninstall left the session running"
 within 10 eval '! companion_runs' || fail "the companion still runs"
 for file in "${files[@]}"; do
     [ -e "$windows/$file" ] && fail "the uninstall left $file"
@@ -104,6 +121,23 @@ saver=$(query 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)
 [ -z "$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' RVTRAY.EXE)" ] ||
     fail "the companion's start-up entry is left"
 [ -n "$(query 'HKCU\Software\Quillmark\RvTray' RVTRAY.EXE)" ] || fail "the user's settings were removed"
+sleep 3
+[ -e "$windows/_Rotaveil.log" ] && fail "a message log was written after the uninstall"
+
+# Nothing to give back: a sample that the uninstall removes with Rotaveil, a
+# folder, a file that is no screen saver. Windows is left with none.
+cp "$windows/win.ini" "$windows/notes.txt"
+for previous in 'C:\windows\Starfield.scr' 'C:\windows' 'C:\windows\notes.txt'; do
+    "$wine" "$work/rotaveil-setup.exe" /S >/dev/null 2>&1
+    within 30 test -f "$windows/rvuninst.exe" || { fail "setup did not install again"; break; }
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /d 'C:\windows\_Rotaveil.scr' \
+        /f >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Quillmark\RvTray' /v PreviousScreenSaver /d "$previous" \
+        /f >/dev/null 2>&1
+    uninstall || fail "the uninstaller did not remove itself ($previous before)"
+    saver=$(query 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)
+    [ -z "$saver" ] || fail "with $previous before, the uninstall chose '$saver'"
+done
 
 [ $faults = 0 ] && echo "setup and uninstall in a $kind prefix: all effects as expected"
 exit $((faults > 0))

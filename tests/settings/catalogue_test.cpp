@@ -51,9 +51,12 @@ TEST(CatalogueFolders, EachBuildRunsTheOtherSystemFoldersScreenSavers)
                                                      "GetSystemWow64DirectoryA");
     std::string other32 = BesideTests("..\\..\\tests32\\bin\\rvt_good.scr");
     std::string saver32 = BesideTests("..\\..\\i686\\bin\\_Rotaveil.scr");
+    std::string why;
     if (sizeof(void*) != 8 || !get || !get(wow64, sizeof wow64) ||
         GetFileAttributesA(other32.c_str()) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "needs the 64-bit tests on 64-bit Windows and the 32-bit build";
+    if (!RunsThirtyTwoBitPrograms(&why))
+        GTEST_SKIP() << "this machine runs no 32-bit programs: " << why;
     struct Case {
         std::string installed, built, saver;
     } cases[] = {

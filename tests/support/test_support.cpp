@@ -14,6 +14,46 @@ std::string BesideTests(const char* fileName)
     return directory.substr(0, slash + 1) + fileName;
 }
 
+bool RunsThirtyTwoBitPrograms(std::string* why)
+{
+    static int known = -1;
+    static std::string found;
+    if (known < 0) {
+        char wow64[MAX_PATH] = "";
+        char switchValue[8] = "";
+        typedef UINT(WINAPI * GetFolder)(LPSTR, UINT);
+        GetFolder get = (GetFolder)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                         "GetSystemWow64DirectoryA");
+        known = 0;
+        if (GetEnvironmentVariableA("ROTAVEIL_NO_32_BIT", switchValue, sizeof switchValue) &&
+            switchValue[0] != '\0' && switchValue[0] != '0') {
+            found = "ROTAVEIL_NO_32_BIT is set";
+        } else if (!get || !get(wow64, sizeof wow64)) {
+            found = "this Windows has no 32-bit system folder";
+        } else {
+            // Wine starts nothing and may still say it did: only the exit
+            // code that the command asked for tells.
+            std::string command = std::string("\"") + wow64 + "\\cmd.exe\" /c exit 37";
+            STARTUPINFOA startup = {};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION info = {};
+            DWORD code = 0;
+            if (CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL,
+                               &startup, &info)) {
+                WaitForSingleObject(info.hProcess, 60000);
+                GetExitCodeProcess(info.hProcess, &code);
+                CloseHandle(info.hThread);
+                CloseHandle(info.hProcess);
+            }
+            known = code == 37;
+            found = known ? "a 32-bit program ran" : "a 32-bit program did not run (" + command + ")";
+        }
+    }
+    if (why)
+        *why = found;
+    return known == 1;
+}
+
 std::string OwnLogPath()
 {
     return BesideTests("_Rotaveil.log");

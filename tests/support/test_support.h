@@ -8,6 +8,12 @@
 // Full path of a file beside the running test program.
 std::string BesideTests(const char* fileName);
 
+// Whether this machine runs 32-bit programs beside 64-bit ones, found out by
+// running one (the 64-bit prefix's SysWOW64 command interpreter) once; false
+// also where ROTAVEIL_NO_32_BIT is set, so that the path of machines that
+// cannot is run where they can. why says what was found.
+bool RunsThirtyTwoBitPrograms(std::string* why);
+
 // The message log of the programs beside the tests, this one included:
 // "_Rotaveil.log" in their folder.
 std::string OwnLogPath();
