@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "install.h"
+#include "run_saver.h"
 #include "tray_commands.h"
 #include "resources/resource_ids.h"
 #include "shared/help_file.h"
@@ -110,6 +111,12 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         OnTrayCommand(LOWORD(wParam));
         break;
+    case WM_TIMER:
+        if (wParam == RunSaverTimer) {
+            OnRunSaverTimer(window);
+            return 0;
+        }
+        break;
     case TrayCallbackMessage:
         if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
             if (!ShowTrayMenu())
@@ -150,7 +157,7 @@ void OnTrayCommand(UINT id)
         break;
     case IDM_RUN_SAVER:
         if (FormatRunCommand(text, sizeof text, windows))
-            StartScreenSaver(text);
+            RunScreenSaver(TrayWindow, text);
         break;
     case IDM_OPTIONS:
         if (FormatOptionsCommand(text, sizeof text, windows, (intptr_t)TrayWindow))

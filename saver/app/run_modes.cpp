@@ -36,8 +36,9 @@ int ShowSettings()
 
 int ShowPreview()
 {
-    // Without a live host window there is no pane to draw in.
-    if (!ParentWindow || !IsWindow(ParentWindow))
+    // Without a live host window there is no pane to draw in; the desktop
+    // window would make a full-screen preview that never ends.
+    if (!CanHostPreview(ParentWindow))
         return 0;
     RECT client;
     GetClientRect(ParentWindow, &client);

@@ -60,7 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         SessionMutexHeld = sessionMutex != NULL;
     }
     // A running session owns the screen; a second start of any kind leaves it alone.
-    if (FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE)) {
+    if (FindSessionWindow()) {
         CloseIfOpen(sessionMutex);
         return 0;
     }

@@ -7,8 +7,11 @@
 
 extern HWND SaverWindow;  // the window CreateSaverWindow made last
 extern HANDLE StopEvent;  // the session is ending; never reset
+// Where the session put its cover (the whole virtual screen); empty outside
+// a session. The cover takes no other place, whoever asks.
+extern RECT CoverRect;
 
 // Puts the session window at the top of the topmost windows, where it covers
-// whatever is not a hosted screen saver, and makes it the active window
-// where the system lets this program do so.
+// whatever is not a hosted screen saver, shown and in its place, and makes
+// it the active window where the system lets this program do so.
 void BringSessionWindowToFront();

@@ -12,5 +12,12 @@ HANDLE CreateSessionJob();
 // Makes the process of a hosted screen saver, inside the job when there is
 // one, and leaves it suspended: it is in the job before it runs, and the
 // caller resumes it, or ends it before it has run at all (input came while it
-// was being made).
-bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started);
+// was being made). notHeld is set, once per job, when the job could not take
+// it (this program runs in a job that allows neither nesting nor breakaway).
+bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started,
+                         bool* notHeld = NULL);
+
+// After a turn's stop: ends whatever the job still holds (what the screen
+// savers started by a route the runner could not follow, such as a launcher
+// that ended at once). The job stays, for the next turn.
+void EndWhatTheJobHolds(HANDLE job);

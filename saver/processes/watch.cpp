@@ -140,12 +140,17 @@ bool EveryRecordHasItsWindow()
     return true;
 }
 
-BOOL CALLBACK AttachWindow(HWND window, LPARAM)
+bool IsTopLevel(HWND window)
 {
     HWND desktop = GetDesktopWindow();
     HWND owner = GetWindow(window, GW_OWNER);
     HWND parent = GetParent(window);
-    bool topLevel = (!owner && !parent) || owner == desktop || parent == desktop;
+    return (!owner && !parent) || owner == desktop || parent == desktop;
+}
+
+BOOL CALLBACK AttachWindow(HWND window, LPARAM)
+{
+    bool topLevel = IsTopLevel(window);
     // Hidden top-level windows (an input method's, a message window's) are not
     // what a screen saver shows, and closing them would not stop it.
     if (topLevel && IsWindowVisible(window)) {
@@ -159,7 +164,31 @@ BOOL CALLBACK AttachWindow(HWND window, LPARAM)
     return TRUE;
 }
 
+BOOL CALLBACK RaiseWindowIfLate(HWND window, LPARAM)
+{
+    if (!IsTopLevel(window) || !IsWindowVisible(window) ||
+        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        return TRUE;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    size_t found = FindByProcessId(Processes, processId);
+    if (found >= Processes.size())
+        return TRUE;
+    if (!Processes[found]->window || !IsWindow(Processes[found]->window))
+        Processes[found]->window = window;
+    // Asynchronous: a hung window thread cannot hold the runner.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    return TRUE;
+}
+
 }  // namespace
+
+void RaiseLateWindows()
+{
+    if (!Processes.empty())
+        EnumWindows(RaiseWindowIfLate, 0);
+}
 
 void AttachWindows(DWORD threadId)
 {

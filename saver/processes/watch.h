@@ -26,3 +26,8 @@ void StopEscapedProcesses();
 // Gives each recorded process its visible top-level window (the last one met):
 // every window when threadId is 0, else the windows of that thread.
 void AttachWindows(DWORD threadId);
+
+// Brings every visible top-level window of a recorded process that is not
+// above the cover yet (made late, or not topmost) to the top, without
+// activating it; gives a record without a window the first one met.
+void RaiseLateWindows();

@@ -161,7 +161,7 @@ void ShowOnEachMonitor(HANDLE job)
     WaitForPaneWindows(shows);
     ReportNothingShown(shows);
     WaitRestOfTurn(turnStart, length);
-    StopTurn();
+    StopTurn(job);
     // The records went with the stop, but for those that could not be stopped.
     for (const PaneShow& show : shows)
         ExcludeIfMisbehaving(show.path.c_str(), show.position);

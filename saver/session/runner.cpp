@@ -21,6 +21,7 @@
 #include "saver/processes/session_job.h"
 #include "saver/processes/watch.h"
 #include "saver/settings/settings_state.h"
+#include "saver/windows/display_mode.h"
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
 
@@ -37,11 +38,38 @@ enum class TurnShown {
     HeldBack,    // input came as it was made: it never ran
 };
 
+const LONG MouseSlack = 3;        // pixels the cursor may stray without being moved
+const DWORD MouseLookLimit = 300;  // ms the cursor's place may lag the motion (Wine's does)
+
+// The user moved the mouse since the cursor was at start: a screen saver that
+// ended then ended on the motion, as screen savers do, and not by a fault.
+// Looked at for a short while: the system may tell the screen saver of the
+// motion before it moves the cursor. Input ends the look.
+bool MouseMovedSince(bool read, const POINT& start)
+{
+    if (!read)
+        return false;
+    DWORD began = GetTickCount();
+    for (;;) {
+        POINT now;
+        if (GetCursorPos(&now) &&
+            (labs(now.x - start.x) > MouseSlack || labs(now.y - start.y) > MouseSlack))
+            return true;
+        if (GetTickCount() - began >= MouseLookLimit)
+            return false;
+        HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
+        if (WaitHandlingSentMessages(3, events, WindowPoll) != WAIT_TIMEOUT)
+            return false;
+    }
+}
+
 // Starts the screen saver at FileIndex and shows it for one turn of length
 // milliseconds.
 TurnShown ShowOneScreensaver(const char* path, DWORD length)
 {
     DWORD turnStart = GetTickCount();
+    POINT cursorAtStart = {0, 0};
+    bool cursorRead = GetCursorPos(&cursorAtStart) != FALSE;
     BeginTurnWatch(path);
     char commandLine[CommandLineLimit];
     bool built = BuildSessionCommandLine(commandLine, sizeof commandLine, path, __argc, __argv);
@@ -77,13 +105,16 @@ TurnShown ShowOneScreensaver(const char* path, DWORD length)
     }
     TraceFormat("%s  loaded", commandLine);
 
-    bool endedByItself = WaitHandlingSentMessages(4, ends, length) == WAIT_OBJECT_0;
-    bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn;
+    bool endedByItself = WaitRaisingLateWindows(4, ends, length) == WAIT_OBJECT_0;
+    // One that ended on the user's mouse only ends its own turn: the next
+    // starts at once.
+    bool endedAtOnce = endedByItself && GetTickCount() - turnStart < ShortestTurn &&
+                       !MouseMovedSince(cursorRead, cursorAtStart);
     DWORD exitCode = 0;
     if (endedAtOnce)
         GetExitCodeProcess(process, &exitCode);
     // The record, and the handle with it, may go with the stop.
-    StopTurn();
+    StopTurn(SessionJob);
     // A screen saver that ends itself on the key for the next one is no fault.
     if (endedAtOnce && !IsSignalled(InputEvent) && !IsSignalled(NextEvent)) {
         ReportQuickEnd(path, exitCode);
@@ -209,6 +240,7 @@ DWORD WINAPI RunScreensavers(LPVOID)
         Trace("RunScreensavers clean-up code -------------");
         ClearProcesses(Processes);
         StopEscapedProcesses();
+        PutBackDisplayMode();
         Trace("====================RunScreensavers exit OK"
               "===============================================");
     } catch (...) {

@@ -15,6 +15,7 @@
 #include "saver/processes/message_wait.h"
 #include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"
+#include "saver/windows/display_mode.h"
 #include "saver/windows/monitors.h"
 #include "saver/windows/saver_state.h"
 #include "saver/windows/saver_window.h"
@@ -30,6 +31,10 @@ const DWORD RemakeLimit = 5000;  // ms the runner waits for the panes to be made
 // Set by the window when the monitors changed; the runner has the panes made
 // again before its next turn.
 volatile LONG DisplayChanged = 0;
+// The monitors the panes were made for (none without panes), and how many
+// monitors there were then (main thread).
+std::vector<RECT> PanesMonitors;
+size_t MonitorCount = 0;
 
 // The runner's longest way out: a turn's stop of stubborn processes with
 // the looks for escaped ones (about 7 s), then the same once more as it
@@ -105,10 +110,13 @@ ScreenArea SessionArea()
 void MakeMonitorPanes(ScreenArea session)
 {
     MonitorPanes.clear();
+    PanesMonitors.clear();
+    std::vector<RECT> rects = MonitorRects();
+    MonitorCount = rects.size();
     if (!EachMonitor)
         return;
     std::vector<ScreenArea> monitors;
-    for (const RECT& rect : MonitorRects())
+    for (const RECT& rect : rects)
         monitors.push_back({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
     std::vector<ScreenArea> panes = PaneAreas(monitors, session);
     if (panes.size() < 2)
@@ -123,17 +131,36 @@ void MakeMonitorPanes(ScreenArea session)
         }
         MonitorPanes.push_back(window);
     }
+    PanesMonitors = rects;
     TraceFormat("%i monitors: a screen saver on each", (int)MonitorPanes.size());
 }
 
-// A monitor plugged in or taken away, or a resolution changed: the cover
-// spreads over the new screen at once, and the turn ends so that the next
-// one starts on it (with panes made anew).
+bool SameMonitors(const std::vector<RECT>& a, const std::vector<RECT>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (!EqualRect(&a[i], &b[i]))
+            return false;
+    }
+    return true;
+}
+
+// The display changed: the cover spreads over the new screen at once. A
+// monitor plugged in or taken away, or a change of the monitors that panes
+// were made for, ends the turn so that the next one starts on it (with panes
+// made anew). A mode that the screen saver switched (or the session put
+// back) leaves one screen saver over the whole screen its turn.
 void CoverTheNewScreen()
 {
     ScreenArea area = SessionArea();
     MoveSessionWindow(area.x, area.y, area.width, area.height);
     CursorMayHaveMoved();
+    std::vector<RECT> now = MonitorRects();
+    bool monitorsChanged = PanesMonitors.empty() ? now.size() != MonitorCount
+                                                 : !SameMonitors(now, PanesMonitors);
+    if (!monitorsChanged)
+        return;
     InterlockedExchange(&DisplayChanged, 1);
     if (NextEvent)
         SetEvent(NextEvent);
@@ -158,14 +185,7 @@ const SessionHandlers Handlers = {EndBeforeWindowsDoes, CoverTheNewScreen, Remak
 // True when another program's window tells that a session already runs.
 bool AnotherSessionWindow()
 {
-    for (HWND window = FindWindowExA(NULL, NULL, RV_SAVER_CLASS, RV_SAVER_TITLE); window;
-         window = FindWindowExA(NULL, window, RV_SAVER_CLASS, RV_SAVER_TITLE)) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != GetCurrentProcessId())
-            return true;
-    }
-    return false;
+    return FindSessionWindow(GetCurrentProcessId()) != NULL;
 }
 
 // The session's message pump. Where the password question is the only lock,
@@ -253,6 +273,7 @@ int RunSaverSession()
         if (!SessionMutexHeld && AnotherSessionWindow()) {
             DestroyWindow(SaverWindow);
         } else {
+            NoteDisplayMode();
             MakeMonitorPanes(area);
             WatchTheCursor(!MonitorPanes.empty());
             BringSessionWindowToFront();

@@ -16,6 +16,7 @@
 #include "saver/processes/session_job.h"
 #include "saver/processes/watch.h"
 #include "saver/settings/file_look.h"
+#include "saver/windows/display_mode.h"
 #include "saver/windows/saver_state.h"
 #include "shared/kept_password.h"
 #include "shared/owned.h"
@@ -38,6 +39,35 @@ void ReportFailedStart(const char* path, DWORD code)
     } else {
         TraceAndLog("%s error loading", path);
     }
+}
+
+const DWORD LateWindowLook = 250;     // ms between looks for a screen saver's late window
+const DWORD PassingFailureWait = 300;  // ms before a start that failed for a passing reason is tried again
+
+// A start that may well succeed a moment later: a scanner holding the newly
+// written file, or the system short of something for an instant.
+bool PassingStartFailure(DWORD code)
+{
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
+           code == ERROR_INTERNAL_ERROR || code == ERROR_NOT_ENOUGH_MEMORY ||
+           code == ERROR_OUTOFMEMORY || code == ERROR_NO_SYSTEM_RESOURCES;
+}
+
+// Makes the process, once more after a short moment (which input cuts
+// short) when the first try failed for a passing reason.
+bool StartTryingTwice(HANDLE job, char* commandLine, PROCESS_INFORMATION* started)
+{
+    bool notHeld = false;
+    bool ok = StartSuspendedInJob(job, commandLine, started, &notHeld);
+    if (!ok && PassingStartFailure(GetLastError())) {
+        HANDLE events[3] = {StopEvent, InputEvent, NextEvent};
+        if (WaitHandlingSentMessages(3, events, PassingFailureWait) == WAIT_TIMEOUT)
+            ok = StartSuspendedInJob(job, commandLine, started, &notHeld);
+    }
+    if (notHeld)
+        TraceAndLog("This session runs in a job that keeps what it starts: the processes of its "
+                    "screen savers are stopped only as far as they can be found.");
+    return ok;
 }
 
 // Waits for a started program to be ready for input: one call of
@@ -74,9 +104,15 @@ ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool
         // runner with it, while keys wait.
         ok = false;
     } else {
-        ok = StartSuspendedInJob(job, commandLine, &started);
+        ok = StartTryingTwice(job, commandLine, &started);
     }
     if (!ok) {
+        // Cut short by input as it was tried again: it never ran.
+        if (InputCame()) {
+            if (heldBack)
+                *heldBack = true;
+            return NULL;
+        }
         ReportFailedStart(path, GetLastError());
         return NULL;
     }
@@ -124,6 +160,21 @@ void WaitUntilReady(ProcessInfo* record, const HANDLE* ends, DWORD count)
     WaitHandlingSentMessages(count + 1, all, InputIdleWait);
 }
 
+DWORD WaitRaisingLateWindows(DWORD count, const HANDLE* handles, DWORD length)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= length)
+            return WAIT_TIMEOUT;
+        DWORD result =
+            WaitHandlingSentMessages(count, handles, std::min(length - elapsed, LateWindowLook));
+        if (result != WAIT_TIMEOUT)
+            return result;
+        RaiseLateWindows();
+    }
+}
+
 // A screen saver that crashed at start, ended at once or cannot run here
 // gives a black turn: the log says why, once per screen saver and session.
 void ReportQuickEnd(const char* path, DWORD code)
@@ -145,7 +196,7 @@ void WaitRestOfTurn(DWORD turnStart, DWORD length)
     WaitHandlingSentMessages(3, events, length - elapsed);
 }
 
-void StopTurn()
+void StopTurn(HANDLE job)
 {
     // The screen saver may have ended by itself and switched Ctrl+Alt+Del
     // back on: off again before the stop's looks and stages.
@@ -156,6 +207,10 @@ void StopTurn()
     // Input waits for nothing that has no window to close yet.
     CloseAllProcesses(Processes, InputCame());
     StopEscapedProcesses();
+    // Nothing a screen saver started outlives its turn, by whatever route.
+    EndWhatTheJobHolds(job);
+    // A mode the screen saver switched to goes with it.
+    PutBackDisplayMode();
     BringSessionWindowToFront();
     // What ended may have switched Ctrl+Alt+Del back on.
     RenewScreenSaverRunning();

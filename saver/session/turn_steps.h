@@ -30,6 +30,11 @@ ProcessInfo* StartRecorded(HANDLE job, const char* path, char* commandLine, bool
 // window.
 void WaitUntilReady(ProcessInfo* record, const HANDLE* ends, DWORD count);
 
+// The period of a turn: waits for one of the count handles as
+// WaitHandlingSentMessages does, at most length ms, and meanwhile brings a
+// window that a screen saver makes late above the cover.
+DWORD WaitRaisingLateWindows(DWORD count, const HANDLE* handles, DWORD length);
+
 // A screen saver that ended at once by itself: logged once per session.
 void ReportQuickEnd(const char* path, DWORD code);
 
@@ -37,10 +42,11 @@ void ReportQuickEnd(const char* path, DWORD code);
 // turnStart; input and the end of the session end the wait as in any turn.
 void WaitRestOfTurn(DWORD turnStart, DWORD length);
 
-// The end of a turn: every process stopped, with what they started, the
-// session window in front, the running switch renewed, and one more pass
-// of the input watch made for a key pressed meanwhile.
-void StopTurn();
+// The end of a turn: every process stopped, with what they started (and
+// what the job still holds after that), the display mode put back, the
+// session window in front, the running switch renewed, and one more pass of
+// the input watch made for a key pressed meanwhile.
+void StopTurn(HANDLE job);
 
 // A screen saver that could not be stopped on two turns in a row goes from
 // the play-list for the rest of the session, every entry of it (position is

@@ -19,8 +19,10 @@ DWORD SessionWindowMade = 0;
 const DWORD InputSettle = 1000;  // ms after the session window is made or a key seen down
 const SessionHandlers* Handlers = NULL;
 // Set while the session itself moves or sizes its window (the monitors
-// changed): the only change of place the locked cover takes.
+// changed): the only change of place the cover takes.
 bool CoverMovedBySession = false;
+// Set once the session lets its cover go (its close, its destruction).
+bool CoverReleased = false;
 
 void ReadScreenSize()
 {
@@ -111,10 +113,43 @@ bool CoverIsLocked()
     return RunMode == ModeSaver && CloseAsksPassword && !IsSignalled(StopEvent);
 }
 
+// The session's cover, locked or not, stays over the whole screen until the
+// session lets it go: another program (a hosted screen saver among them) may
+// not uncover the desktop by hiding, moving, sizing or minimizing it.
+bool CoverIsHeld(HWND window)
+{
+    return RunMode == ModeSaver && window == SaverWindow && !CoverReleased &&
+           !IsRectEmpty(&CoverRect) && !IsSignalled(StopEvent);
+}
+
 }  // namespace
+
+HWND FindSessionWindow(DWORD otherThan)
+{
+    for (HWND window = FindWindowExA(NULL, NULL, RV_SAVER_CLASS, RV_SAVER_TITLE); window;
+         window = FindWindowExA(NULL, window, RV_SAVER_CLASS, RV_SAVER_TITLE)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != otherThan && !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+            return window;
+    }
+    return NULL;
+}
+
+bool CanHostPreview(HWND window)
+{
+    if (!window || !IsWindow(window) || window == GetDesktopWindow())
+        return false;
+    // A child of ours in a window of ours would be a preview of a preview, or
+    // one in a session's cover.
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, RV_SAVER_CLASS) != 0;
+}
 
 void MoveSessionWindow(int x, int y, int width, int height)
 {
+    SetRect(&CoverRect, x, y, x + width, y + height);
     CoverMovedBySession = true;
     SetWindowPos(SaverWindow, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
     CoverMovedBySession = false;
@@ -154,6 +189,7 @@ HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
         // Topmost: between turns nothing of the desktop, the task bar or
         // another program's always-on-top window may show through.
         SessionWindowMade = GetTickCount();
+        SetRect(&CoverRect, x, y, x + width, y + height);
         window = CreateWindowExA(WS_EX_TOPMOST, RV_SAVER_CLASS, RV_SAVER_TITLE,
                                  WS_POPUP | WS_VISIBLE, x, y, width, height, NULL, NULL, Instance,
                                  NULL);
@@ -172,14 +208,30 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             SetEvent(InputEvent);
             return 0;
         }
+        if (window == SaverWindow)
+            CoverReleased = true;
         break;
     case WM_WINDOWPOSCHANGING:
-        // Nor may it hide, move or size the cover and show the desktop.
-        if (CoverIsLocked() && !CoverMovedBySession) {
+        // Whatever place is asked for, the cover keeps its own (a restore
+        // from minimized included), and stays shown.
+        if (CoverIsHeld(window) && !CoverMovedBySession) {
             WINDOWPOS* change = reinterpret_cast<WINDOWPOS*>(lParam);
-            change->flags &= ~(UINT)SWP_HIDEWINDOW;
-            change->flags |= SWP_NOMOVE | SWP_NOSIZE;
+            change->flags &= ~(UINT)(SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+            change->x = CoverRect.left;
+            change->y = CoverRect.top;
+            change->cx = CoverRect.right - CoverRect.left;
+            change->cy = CoverRect.bottom - CoverRect.top;
         }
+        break;
+    case WM_SYSCOMMAND:
+        if (CoverIsHeld(window) && ((wParam & 0xFFF0) == SC_MINIMIZE ||
+                                    (wParam & 0xFFF0) == SC_MAXIMIZE))
+            return 0;
+        break;
+    case WM_SIZE:
+        // Minimized all the same (ShowWindow from another program): restored.
+        if (CoverIsHeld(window) && wParam == SIZE_MINIMIZED)
+            PostMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
         break;
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -236,6 +288,8 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             SetEvent(InputEvent);
             return 0;
         } else {
+            if (window == SaverWindow)
+                CoverReleased = true;
             SetEvent(StopEvent);
             PostQuitMessage(0);
         }

@@ -19,6 +19,15 @@ bool RegisterSaverClass(HINSTANCE instance);
 // monitor.
 HWND CreateSaverWindow(int width, int height, HWND parent, int x = 0, int y = 0);
 
+// A running session's window: a top-level window of the class and title
+// that is no preview child (a preview hosted by the desktop window is
+// top-level too), of any process but otherThan. Null when there is none.
+HWND FindSessionWindow(DWORD otherThan = 0);
+
+// Whether window may host a preview child: a live window that is not the
+// desktop window and not one of this program's own.
+bool CanHostPreview(HWND window);
+
 // Covers a new area with the session window (main thread only): the one
 // move the cover takes while it is locked.
 void MoveSessionWindow(int x, int y, int width, int height);

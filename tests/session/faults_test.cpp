@@ -158,6 +158,41 @@ TEST(Faults, AKeyStopsStubbornChildrenTogether)
     }
 }
 
+// A helper started through a launcher that ends at once ("cmd /c start")
+// has no parent left to be found by: the session's job holds it, and it ends
+// with its turn.
+TEST(Faults, AHelperStartedThroughALauncherEndsWithItsTurn)
+{
+    InstalledChild child;
+    SessionDriver driver;
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ThroughLauncher", 1);
+    ASSERT_TRUE(driver.StartSession({"child_launched.scr", "good_next.scr"}, 3000));
+    ASSERT_TRUE(driver.WaitForRecords("child start", 1, 15000));
+    DWORD helper = driver.RecordsStartingWith("child start")[0].pid;
+    ASSERT_TRUE(driver.WaitForRecords("start", 2, 15000));
+    EXPECT_TRUE(WaitUntil(3000, [&] { return !ProcessRuns(helper); }))
+        << "the helper outlived its turn";
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+    ExpectAllEnded(driver);
+}
+
+// A preview hosted by the desktop window would be a full-screen window of the
+// session's class that never ends, and every later session would take it
+// for a running one.
+TEST(Faults, APreviewOnTheDesktopWindowKeepsNoSessionFromStarting)
+{
+    SessionDriver driver;
+    ChildProcess preview;
+    ASSERT_TRUE(preview.Start(
+        SaverCommand(("/p " + std::to_string((unsigned long)(UINT_PTR)GetDesktopWindow())).c_str())));
+    EXPECT_TRUE(preview.WaitForExit(5000)) << "a preview runs on the desktop window";
+    ASSERT_TRUE(driver.StartSession({"good_after.scr"}, 60000));
+    EXPECT_TRUE(driver.WaitForRecords("window", 1, 10000)) << "no session ran";
+    SessionDriver::PressKey();
+    ASSERT_TRUE(driver.WaitForEnd(10000));
+}
+
 TEST(Faults, AnEmptyCommandLineOpensTheSettings)
 {
     SessionDriver driver;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "resources/resource_ids.h"
+#include "shared/kept_password.h"
 #include "shared/names.h"
 #include "tests/support/session_driver.h"
 #include "tray/install.h"
@@ -237,6 +238,52 @@ TEST_F(Tray, MenuCommandsStartTheScreenSaverWithTheExactCommandLines)
     PostMessageA(tray, WM_USER + 101, 1124, WM_LBUTTONDBLCLK);
     ASSERT_TRUE(driver_.WaitForRecords("start", 3, 10000));
     EXPECT_EQ(starts[0].text, driver_.RecordsStartingWith("start")[2].text);
+}
+
+// "Run screensaver" asks Windows first where Windows locks after the screen
+// saver it starts (the NT family, Rotaveil being the user's screen saver),
+// and starts the session itself only where Windows starts none (Wine starts
+// none for SC_SCREENSAVE); the Windows 95 family's session asks the password
+// itself and is started at once.
+TEST_F(Tray, RunScreensaverLeavesTheStartToWindowsWhereWindowsLocksAfterIt)
+{
+    struct Case {
+        const char* version;
+        bool rotaveilChosen, windowsStartsIt, expectOwnStart;
+    } cases[] = {
+        {"win98", true, false, true},
+        {"winxp", false, false, true},
+        {"winxp", true, true, false},  // a session came: none of its own
+        {"winxp", true, false, true},  // none came: started after the wait
+    };
+    size_t starts = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + (c.rotaveilChosen ? " chosen" : " not chosen") +
+                     (c.windowsStartsIt ? ", Windows starts it" : ""));
+        WineVersionFor family("rvtray.exe", c.version);
+        ChildProcess companion;
+        HWND tray = StartCompanion(companion);
+        ASSERT_TRUE(tray);
+        if (!c.rotaveilChosen)
+            SetRegistryText(HKEY_CURRENT_USER, RV_DESKTOP_KEY, RV_VALUE_SCRNSAVE,
+                            "C:\\WINDOWS\\OTHER.SCR");
+        PostMessageA(tray, WM_COMMAND, IDM_RUN_SAVER, 0);
+        HANDLE session = NULL;
+        if (c.windowsStartsIt) {
+            Sleep(300);
+            session = CreateMutexA(NULL, TRUE, RV_SESSION_MUTEX);
+        }
+        starts += c.expectOwnStart ? 1 : 0;
+        // Where nothing is asked of Windows the start comes at once; else
+        // after the companion's wait for Windows.
+        driver_.WaitForRecords("start", starts + (c.expectOwnStart ? 0 : 1),
+                               c.expectOwnStart ? 10000 : 5000);
+        if (session)
+            CloseHandle(session);
+        EXPECT_EQ(starts, driver_.RecordsStartingWith("start").size()) << driver_.Log();
+        ExitWith(tray, IDYES);
+        companion.WaitForExit(5000);
+    }
 }
 
 // The companion's icon as the shell knows it: deleting it succeeds only when
