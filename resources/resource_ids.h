@@ -10,6 +10,7 @@
 #define IDS_TRAY_TIP       5
 #define IDS_ADD_FILES_TITLE 6
 #define IDS_TOO_MANY_FILES 7
+#define IDS_LOG_NOT_CLEARED 8
 #define IDD_SETTINGS       1
 #define IDD_ENTRY_TIME     2
 #define IDM_TRAY           102

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@
 
 namespace {
 
-const int SelectionLimit = 1024;
+const int SelectionLimit = 1024;  // items of the selection table at the least
 const int MessageListScroll = 400;     // lines, so that the newest entries show
 const DWORD ChosenFilesLimit = 32768;  // bytes of the Open dialog's answer
 #ifndef WM_DPICHANGED
@@ -107,20 +108,18 @@ void InitDialog(HWND dialog)
     FillMessageList();
 }
 
-// The common time in the period box, held within the typed bounds; false for
-// an empty box, which leaves the setting as it is.
-bool TypedPeriod(HWND dialog, uint32_t* seconds)
+// The common period as OK would store it, in milliseconds: the stored one
+// while the box is untouched.
+uint32_t PeriodInTheBox(HWND dialog)
 {
     char text[256] = "";
     GetDlgItemTextA(dialog, IDC_PERIOD, text, sizeof text);
-    return HoldTypedNumber(text, ShortestTypedPeriod, LongestTypedPeriod, seconds);
+    return PeriodAtOk(Period, text, ShortestTypedPeriod, LongestTypedPeriod);
 }
 
 void OnOk(HWND dialog)
 {
-    uint32_t seconds;
-    if (TypedPeriod(dialog, &seconds))
-        Period = seconds * 1000;
+    Period = PeriodInTheBox(dialog);
     char typed[32] = "";
     GetDlgItemTextA(dialog, IDC_TIMEOUT, typed, sizeof typed);
     TimeoutMinutes = TimeoutMinutesAtOk(TimeoutMinutes, typed, TimeoutMinutesLimit);
@@ -257,8 +256,7 @@ BOOL OnEntryTime(HWND dialog)
     uint32_t data;
     if (current < 0 || !ItemData(PlayListBox, current, &data))
         return FALSE;
-    uint32_t common = Period / 1000;
-    TypedPeriod(dialog, &common);
+    uint32_t common = PeriodInTheBox(dialog) / 1000;
     uint32_t own = ItemOwnSeconds(data);
     if (!AskEntryTime(dialog, EntryName(ItemPosition(data)).c_str(), common, &own))
         return TRUE;
@@ -333,10 +331,15 @@ BOOL OnAddAll()
     return TRUE;
 }
 
+// Every selected item, however many: the table is made as large as the
+// list says the selection is.
 bool SelectedItems(HWND list, std::vector<int>* items)
 {
-    items->assign(SelectionLimit, 0);
-    LRESULT count = SendMessageA(list, LB_GETSELITEMS, SelectionLimit, (LPARAM)items->data());
+    LRESULT selected = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    if (selected == LB_ERR)
+        return false;
+    items->assign((size_t)std::max<LRESULT>(selected, SelectionLimit), 0);
+    LRESULT count = SendMessageA(list, LB_GETSELITEMS, (WPARAM)items->size(), (LPARAM)items->data());
     if (count == LB_ERR)
         return false;
     items->resize((size_t)count);
@@ -361,8 +364,12 @@ BOOL OnRemoveSelected()
     std::vector<int> selected;
     if (!SelectedItems(PlayListBox, &selected))
         return FALSE;
+    // Drawn once at the end, not after each of thousands of entries.
+    SendMessageA(PlayListBox, WM_SETREDRAW, FALSE, 0);
     for (size_t k = 0; k < selected.size(); ++k)
         SendMessageA(PlayListBox, LB_DELETESTRING, (WPARAM)(selected[k] - (int)k), 0);
+    SendMessageA(PlayListBox, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(PlayListBox, NULL, TRUE);
     return TRUE;
 }
 
@@ -446,7 +453,11 @@ BOOL OnCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
         return MoveCaretItem(+1);
     case IDC_CLEAR_MSG_LIST:
         SetWindowTextA(MessageList, "");
-        ClearLog();
+        if (!ClearLog()) {
+            // What could not be emptied is shown again, and said.
+            FillMessageList();
+            SayInDialog(dialog, IDS_LOG_NOT_CLEARED);
+        }
         return TRUE;
     }
     return FALSE;

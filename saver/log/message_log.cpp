@@ -4,6 +4,7 @@
 #include "shared/owned.h"
 
 #include <stdarg.h>
+#include <stdint.h>
 
 #include <new>
 #include <vector>
@@ -115,20 +116,42 @@ void LocalApplicationData(char (&folder)[MAX_PATH])
     }
 }
 
-// Reads the newest bytes of a file of the given size: at most capacity, and
-// one more before them when there is one, so that a first line that starts
-// exactly there is seen as whole. The file is read in binary (a text-mode
-// read would stop at a stray Ctrl+Z byte and lose the rest of the log), its
-// CR LF pairs folded when asked. Returns the offset of the first whole line
-// in buffer, the length read in *length.
-size_t ReadNewestLines(FILE* file, unsigned size, char* buffer, unsigned capacity, bool fold,
+// A file opened for reading alongside its writers; invalid when missing.
+HANDLE OpenForReading(const char* path)
+{
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
+// The whole 64-bit size: a log of 2 GiB or more is cut and shown as any.
+uint64_t SizeOf(HANDLE file)
+{
+    DWORD high = 0;
+    DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return 0;
+    return ((uint64_t)high << 32) | low;
+}
+
+// Reads the newest bytes of an open file of the given size: at most
+// capacity, and one more before them when there is one, so that a first line
+// that starts exactly there is seen as whole. The bytes are taken as they
+// are (a stray Ctrl+Z byte loses nothing), their CR LF pairs folded when
+// asked. Returns the offset of the first whole line in buffer, the length
+// read in *length.
+size_t ReadNewestLines(HANDLE file, uint64_t size, char* buffer, unsigned capacity, bool fold,
                        size_t* length)
 {
-    unsigned wanted = size > capacity ? capacity + 1 : size;
+    unsigned wanted = size > capacity ? capacity + 1 : (unsigned)size;
+    uint64_t from = size - wanted;
+    LONG high = (LONG)(from >> 32);
     *length = 0;
-    if (fseek(file, (long)(size - wanted), SEEK_SET) != 0)
+    DWORD read = 0;
+    if ((SetFilePointer(file, (LONG)(DWORD)from, &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+         GetLastError() != NO_ERROR) ||
+        !ReadFile(file, buffer, wanted, &read, NULL))
         return 0;
-    *length = fread(buffer, 1, wanted, file);
+    *length = read;
     if (fold)
         *length = StripCarriageReturns(buffer, *length);
     return size > capacity ? FindLogCutStart(buffer, *length) : 0;
@@ -136,15 +159,15 @@ size_t ReadNewestLines(FILE* file, unsigned size, char* buffer, unsigned capacit
 
 // Keeps the newest whole lines within LogKeptSize: one read of the tail, so
 // a log of any size is cut in one step.
-void CutLog(const char* path, unsigned size)
+void CutLog(const char* path, uint64_t size)
 {
     char* content = new (std::nothrow) char[LogKeptSize + 1];
     if (!content)
         return;
     size_t length = 0, keepFrom = 0;
     {
-        OwnedFile reader(fopen(path, "rb"));
-        if (reader.Get())
+        OwnedHandle reader(OpenForReading(path));
+        if (reader)
             keepFrom = ReadNewestLines(reader.Get(), size, content, LogKeptSize, true, &length);
     }
     // Without a whole line in that size (one huge newest line) nothing is cut.
@@ -185,23 +208,10 @@ unsigned GetUserLogFileName(char* buffer, unsigned capacity)
     return (unsigned)length;
 }
 
-unsigned GetLogFileSize(HANDLE lock, FILE* file)
+uint64_t GetLogFileSize(const char* path)
 {
-    if (lock && !TakeLock(lock))
-        return 0;
-    unsigned size = 0;
-    if (file) {
-        long position = ftell(file);
-        if (fseek(file, 0, SEEK_END) == 0) {
-            long end = ftell(file);
-            size = end > 0 ? (unsigned)end : 0;
-        }
-        if (position >= 0)
-            fseek(file, position, SEEK_SET);
-    }
-    if (lock)
-        ReleaseMutex(lock);
-    return size;
+    OwnedHandle file(OpenForReading(path));
+    return file ? SizeOf(file.Get()) : 0;
 }
 
 void LogMessage(const char* text)
@@ -209,7 +219,6 @@ void LogMessage(const char* text)
     LogAccess log;
     if (!log.Ready())
         return;
-    unsigned size = 0;
     {
         OwnedFile file(fopen(log.Path(), "a+t"));
         if (!file.Get())
@@ -222,9 +231,8 @@ void LogMessage(const char* text)
         fputs(prefix, file.Get());
         fputs(text ? text : "", file.Get());
         fputs("\n", file.Get());
-        fflush(file.Get());
-        size = GetLogFileSize(LogLock, file.Get());
     }
+    uint64_t size = GetLogFileSize(log.Path());
     if (size > LogSizeLimit)
         CutLog(log.Path(), size);
 }
@@ -234,14 +242,14 @@ unsigned ReadLog(char* buffer, unsigned capacity)
     LogAccess log;
     if (!log.Ready())
         return 0;
-    OwnedFile file(fopen(log.Path(), "rb"));
-    if (!file.Get())
+    OwnedHandle file(OpenForReading(log.Path()));
+    if (!file)
         return 0;
-    unsigned size = GetLogFileSize(LogLock, file.Get());
+    uint64_t size = SizeOf(file.Get());
     if (!buffer || size > capacity)
-        return size;
-    fseek(file.Get(), 0, SEEK_SET);
-    return (unsigned)fread(buffer, 1, size, file.Get());
+        return size > 0xFFFFFFFFu ? 0xFFFFFFFFu : (unsigned)size;
+    DWORD read = 0;
+    return ReadFile(file.Get(), buffer, (DWORD)size, &read, NULL) ? (unsigned)read : 0;
 }
 
 namespace {
@@ -249,13 +257,13 @@ namespace {
 // The newest whole lines of one file, at most capacity - 1 bytes of it, raw.
 unsigned ReadTailOf(const char* path, char* buffer, unsigned capacity)
 {
-    OwnedFile file(path[0] ? fopen(path, "rb") : NULL);
-    if (!file.Get() || capacity < 2)
+    OwnedHandle file(path[0] ? OpenForReading(path) : INVALID_HANDLE_VALUE);
+    if (!file || capacity < 2)
         return 0;
     // One byte more than capacity - 1 is read, to find the first whole line.
     size_t length = 0;
-    unsigned size = GetLogFileSize(NULL, file.Get());
-    size_t start = ReadNewestLines(file.Get(), size, buffer, capacity - 1, false, &length);
+    size_t start =
+        ReadNewestLines(file.Get(), SizeOf(file.Get()), buffer, capacity - 1, false, &length);
     memmove(buffer, buffer + start, length - start);
     return (unsigned)(length - start);
 }
@@ -288,17 +296,23 @@ unsigned ReadLogTail(char* buffer, unsigned capacity)
     return length + userLength;
 }
 
-void ClearLog()
+bool ClearLog()
 {
     LogAccess log;
     if (!log.Ready())
-        return;
+        return false;
     LogPlaces places;
+    bool cleared = true;
     for (const char* place : {places.beside, places.user}) {
-        if (place[0]) {
-            OwnedFile emptied(fopen(place, "w"));
-        }
+        if (!place[0] || GetFileAttributesA(place) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        OwnedFile emptied(fopen(place, "w"));
+        // One that cannot be written (the program's folder, for a limited
+        // user) keeps its lines: the list shows them again.
+        if (!emptied.Get())
+            cleared = false;
     }
+    return cleared;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // the log.
 #pragma once
 #include <windows.h>
+#include <stdint.h>
 #include <stdio.h>
 
 #include "trace.h"
@@ -26,8 +27,8 @@ void LogFormat(const char* format, ...) ROTAVEIL_PRINTF(1, 2);
 void TraceAndLog(const char* format, ...) ROTAVEIL_PRINTF(1, 2);
 
 // Copies the whole file into buffer and returns the byte count read. With no
-// buffer, or one smaller than the file, returns the file's size and reads
-// nothing. No terminator is added.
+// buffer, or one smaller than the file, returns the file's size (0xFFFFFFFF
+// for 4 GiB or more) and reads nothing. No terminator is added.
 unsigned ReadLog(char* buffer, unsigned capacity);
 
 // Copies the newest lines of the log, at most capacity bytes, into buffer and
@@ -36,9 +37,9 @@ unsigned ReadLog(char* buffer, unsigned capacity);
 // be), newest last.
 unsigned ReadLogTail(char* buffer, unsigned capacity);
 
-// Empties the log beside the program (creates it empty when missing) and
-// the user's log.
-void ClearLog();
+// Empties the log beside the program and the user's log, where they are.
+// False when one of them, or the lock, could not be had: its lines stay.
+bool ClearLog();
 
 // The log's path: "_Rotaveil.log" in the program's folder. Returns its
 // length; callers treat 260 or more as failure.
@@ -50,6 +51,5 @@ unsigned GetLogFileName(char* buffer, unsigned capacity);
 // folder.
 unsigned GetUserLogFileName(char* buffer, unsigned capacity);
 
-// Size of an open file; its position is left as it was. Takes lock (if given)
-// for at most 400 ms and returns 0 when it cannot.
-unsigned GetLogFileSize(HANDLE lock, FILE* file);
+// Size of a file, all 64 bits of it; 0 when it cannot be read.
+uint64_t GetLogFileSize(const char* path);

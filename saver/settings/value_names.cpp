@@ -87,6 +87,15 @@ uint32_t TurnLength(uint32_t period, uint32_t ownSeconds)
     return HoldPeriod((ownSeconds < longestSeconds ? ownSeconds : longestSeconds) * 1000);
 }
 
+uint32_t PeriodAtOk(uint32_t stored, const char* typed, uint32_t atLeast, uint32_t atMost)
+{
+    uint32_t seconds;
+    if (!typed || !*typed || ReadDecimal(typed) == (intptr_t)(stored / 1000) ||
+        !HoldTypedNumber(typed, atLeast, atMost, &seconds))
+        return stored;
+    return seconds * 1000;
+}
+
 uint32_t TimeoutMinutesAtOk(uint32_t shown, const char* typed, uint32_t limit)
 {
     if (!typed || !*typed)

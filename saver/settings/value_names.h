@@ -44,6 +44,12 @@ uint32_t TurnLength(uint32_t period, uint32_t ownSeconds);
 // over the paths and their terminators.
 uint32_t PlayListFingerprint(const std::vector<const char*>& paths);
 
+// The common period in milliseconds after OK of the settings dialog, from its
+// box's text: the stored period whole while the box still shows its seconds
+// (4000 ms shows as 4, which the box's own bounds would raise), else the
+// typed seconds held within atLeast..atMost; an empty box keeps it too.
+uint32_t PeriodAtOk(uint32_t stored, const char* typed, uint32_t atLeast, uint32_t atMost);
+
 // The timeout in minutes after OK of the settings dialog, from the box's text:
 // what it showed when that number is still there (nothing to write back),
 // else the typed number, at least 1 and at most limit; an empty box keeps

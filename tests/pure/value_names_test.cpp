@@ -63,4 +63,21 @@ TEST(ValueNames, TheTimeoutBoxChangesOnlyWhatWasTyped)
         EXPECT_EQ(c.expected, TimeoutMinutesAtOk(c.shown, c.typed, 32767)) << c.typed;
 }
 
+// The period box shows whole seconds: untouched, OK keeps the stored
+// milliseconds however the box's bounds would read them.
+TEST(ValueNames, ThePeriodBoxChangesOnlyWhatWasTyped)
+{
+    struct Case {
+        uint32_t stored;
+        const char* typed;
+        uint32_t expected;
+    } cases[] = {
+        {4000, "4", 4000},         {20500, "20", 20500},   {86400000, "86400", 86400000},
+        {20000, "", 20000},        {20000, "5", 10000},    {20000, "45", 45000},
+        {20000, "letters", 10000}, {4000, "99999999", 32767000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, PeriodAtOk(c.stored, c.typed, 10, 32767)) << c.stored << " " << c.typed;
+}
+
 }  // namespace

@@ -196,6 +196,22 @@ TEST_F(SettingsDialog, AddingAndRemovingSelectedEntries)
     EXPECT_EQ((std::vector<std::string>{a_, c_}), StoredPlayList());
 }
 
+// A selection larger than the list box's usual table is taken whole.
+TEST_F(SettingsDialog, EverySelectedEntryGoesHoweverMany)
+{
+    for (int entries : {1024, 1104}) {
+        driver_.SetPlayList(std::vector<std::string>((size_t)entries, a_));
+        Open();
+        ASSERT_EQ((size_t)entries, ListData(IDC_PLAYLIST).size());
+        SendMessageA(Item(IDC_PLAYLIST), LB_SETSEL, TRUE, -1);
+        SendMessageA(Item(IDC_PLAYLIST), LB_SETSEL, FALSE, 0);
+        Press(IDC_REMOVE_SELECTED);
+        EXPECT_EQ(1u, ListData(IDC_PLAYLIST).size()) << entries << " entries";
+        Press(IDCANCEL);
+        ASSERT_TRUE(saver_.WaitForExit(15000));
+    }
+}
+
 // A screen saver from a folder of its own, chosen in the Open dialog or
 // dropped from Explorer, joins both lists and is stored by its full path; the
 // next start lists it again, and one gone since is logged and left out.
