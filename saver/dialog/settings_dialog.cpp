@@ -29,6 +29,7 @@
 #include "shared/help_file.h"
 #include "shared/owned.h"
 #include "shared/start_program.h"
+#include "shared/system_function.h"
 
 namespace {
 
@@ -43,6 +44,20 @@ const UINT FitListItemsMessage = WM_APP + 2;
 bool ShowFileNames = false;
 unsigned MaxTextExtent = 0;
 HWND Dialog, InstalledList, PlayListBox, PeriodEdit, MessageList;
+
+// Whether this thread runs per monitor v2, under which the system scales
+// dialogs as they move to a monitor of another scale. Looked up by name:
+// Windows 10 1607 and later.
+bool DialogsScaleThemselves()
+{
+    typedef void*(WINAPI * GetThreadContext)();
+    typedef BOOL(WINAPI * SameContexts)(void*, void*);
+    GetThreadContext get =
+        SystemFunction<GetThreadContext>("USER32.DLL", "GetThreadDpiAwarenessContext");
+    SameContexts same = SystemFunction<SameContexts>("USER32.DLL", "AreDpiAwarenessContextsEqual");
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    return get && same && same(get(), (void*)(INT_PTR)-4);
+}
 
 bool ItemData(HWND list, int index, uint32_t* data)
 {
@@ -557,8 +572,17 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         OnDropFiles((HDROP)wParam);
         return TRUE;
     case WM_DPICHANGED:
-        // The system's own handling first (it scales the dialog).
         PostMessageA(dialog, FitListItemsMessage, 0, 0);
+        // Per monitor v2 (Windows 10 1703 on) scales the dialog itself; v1
+        // (8.1 to 10 1607) leaves it its pixels: it takes the rectangle the
+        // system suggests for the new scale.
+        if (!DialogsScaleThemselves()) {
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(dialog, NULL, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return TRUE;
+        }
         return FALSE;
     case FitListItemsMessage:
         FitListItems();

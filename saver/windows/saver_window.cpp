@@ -180,7 +180,14 @@ HWND CreateSaverWindow(int width, int height, HWND parent, int x, int y)
         if (RunMode == ModeConfig) {
             window = CreatePreviewPopup(width, height);
         } else {
+            // Sized in the host's DPI context: under an unaware host on a
+            // scaled monitor its pixels are not ours.
             TakeDpiAwarenessOf(parent);
+            RECT client;
+            if (GetClientRect(parent, &client)) {
+                width = client.right - client.left;
+                height = client.bottom - client.top;
+            }
             window = CreateWindowExA(0, RV_SAVER_CLASS, RV_SAVER_TITLE,
                                      WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0, width, height,
                                      parent, NULL, Instance, NULL);
