@@ -5,6 +5,7 @@
 #   tools/benchmarks.sh --write    the same, written into docs/benchmarks.md
 #                                  (its tables between the "benchmark:" marks)
 #   tools/benchmarks.sh headline   the few figures the test run ends with
+#   tools/benchmarks.sh scale      those of large collections alone
 # Expects the builds of tools/build.sh. The figures depend on the machine:
 # nothing here fails on a slow one.
 set -euo pipefail
@@ -16,8 +17,8 @@ RV_HOLD_DESKTOP="$root/build/tests/bin/rvholddesktop.exe"
 rv_wine_start "$root/build/wineprefix-tests"
 run() { (cd "$root/build/tests" && "$RV_WINE" bin/benchmarks.exe "$@" 2>/dev/null | tr -d '\r'); }
 case "$mode" in
-headline)
-    run headline
+headline | scale)
+    run "$mode"
     ;;
 all | --write)
     out=$(run)
@@ -25,7 +26,8 @@ all | --write)
         printf '%s\n' "$out"
         exit 0
     fi
-    # The program prints the loading table, then "Session" and its table; each
+    # The program prints the loading table, the large collections' one, then
+    # "Session" and its table; each
     # replaces the table between its marks in the document.
     printf '%s\n' "$out" | python3 -c '
 import re, sys
@@ -33,7 +35,7 @@ out = sys.stdin.read()
 tables = re.findall(r"(?m)^\|.*\|$(?:\n\|.*\|$)*", out)
 path = sys.argv[1]
 doc = open(path).read()
-for name, table in zip(("loading", "session"), tables):
+for name, table in zip(("loading", "scale", "session"), tables):
     doc, count = re.subn(r"(<!-- benchmark: %s -->\n).*?(\n<!-- end -->)" % name,
                          lambda m: m.group(1) + table + m.group(2), doc, flags=re.S)
     if count != 1:
@@ -43,7 +45,7 @@ open(path, "w").write(doc)
     echo "benchmarks: docs/benchmarks.md written"
     ;;
 *)
-    echo "usage: tools/benchmarks.sh [--write | headline]" >&2
+    echo "usage: tools/benchmarks.sh [--write | headline | scale]" >&2
     exit 2
     ;;
 esac

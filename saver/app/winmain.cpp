@@ -84,7 +84,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     InputEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     LogLock = CreateMutexA(NULL, FALSE, NULL);
 
-    LoadSettings();
+    // A session covers the screen first and reads its play-list after: a
+    // long one (thousands of entries) must not hold the cover back.
+    if (RunMode != ModeSaver)
+        LoadSettings();
     RunChosenMode();
 
     CloseIfOpen(StopEvent);

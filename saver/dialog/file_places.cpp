@@ -1,6 +1,7 @@
 #include "file_places.h"
 
 #include <winnetwk.h>
+#include <string.h>
 
 #include <vector>
 
@@ -28,7 +29,7 @@ void LogOutsideCodePage(const std::string& path)
 std::string NetworkPath(const std::string& path)
 {
     std::string root = PathRoot(path.c_str());
-    if (root.size() != 3 || GetDriveTypeA(root.c_str()) != DRIVE_REMOTE)
+    if (root.size() != 3 || DriveTypeOfRoot(root) != DRIVE_REMOTE)
         return path;
     OwnedLibrary mpr(LoadLibraryA("MPR.DLL"));
     GetUniversalNameFunction universal =
@@ -92,6 +93,11 @@ std::string LongFullPath(const char* path)
     DWORD length = GetFullPathNameA(path, sizeof full, full, &name);
     if (length == 0 || length >= sizeof full)
         return path;
+    // Only a name with a "~" can be a short one that names the file by
+    // another: the look (a folder search per part of the path, under Wine
+    // 2 ms a path) is made only for those.
+    if (!strchr(full, '~'))
+        return std::string(full);
     GetLongPathNameFunction lengthen =
         SystemFunction<GetLongPathNameFunction>("KERNEL32.DLL", "GetLongPathNameA");
     char longer[MAX_PATH];
@@ -103,15 +109,9 @@ std::string LongFullPath(const char* path)
     return spelled ? std::string(longer) : std::string(full);
 }
 
-bool SamePlace(const std::string& a, const std::string& b)
+std::string PlaceKey(const std::string& path)
 {
-    if (SameTextIgnoringCase(a.c_str(), b.c_str()))
-        return true;
-    // Only a path on the network can have a second name.
-    std::string aNetwork = NetworkPath(a);
-    if (aNetwork.compare(0, 2, "\\\\") != 0)
-        return false;
-    return SameTextIgnoringCase(aNetwork.c_str(), NetworkPath(b).c_str());
+    return UpperCaseText(NetworkPath(path).c_str());
 }
 
 bool UsableName(const std::string& path)

@@ -12,9 +12,10 @@
 // given where not.
 std::string LongFullPath(const char* path);
 
-// Whether two long full paths name the same file: the same text ignoring
-// letter case, or a mapped drive's path and its network path.
-bool SamePlace(const std::string& a, const std::string& b);
+// What tells a long full path's file from others, made once per path: the
+// path upper-cased, a mapped drive's path as its network path. Equal keys:
+// the same file.
+std::string PlaceKey(const std::string& path);
 
 // The path of a dropped file as this program can start it: its ANSI name,
 // or, where that cannot spell it, its short name. Empty when neither will do

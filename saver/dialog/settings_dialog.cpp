@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "chosen_files.h"
@@ -175,36 +176,65 @@ bool CaretEntry(uint32_t* position, BOOL* result)
 // one from a folder of its own says which.
 std::string EntryName(uint32_t position)
 {
-    const std::vector<std::string>& names = ShowFileNames ? Catalogue : Descriptions;
-    if (position >= names.size())
+    if (position >= (ShowFileNames ? Catalogue.size() : Descriptions.size()))
         return std::string();
+    const std::string& name = ShowFileNames ? Catalogue[position] : DescriptionOf(position);
     if (ShowFileNames || position >= Catalogue.size() ||
         IsInScannedFolder(Catalogue[position].c_str()))
-        return names[position];
-    return NameWithFolder(names[position], Catalogue[position].c_str());
+        return name;
+    return NameWithFolder(name, Catalogue[position].c_str());
 }
+
+// The catalogue's entries by their place keys, made at the first add and
+// kept up to date by it: each path's key is made once, not once per pair.
+std::unordered_map<std::string, uint32_t> CataloguePlaces;
 
 // A screen saver from any folder: into the installed list (once) and at the
 // end of the play-list. False when it is none.
 bool AddScreenSaverFile(const char* path)
 {
+    if (CataloguePlaces.empty()) {
+        for (uint32_t i = 0; i < Catalogue.size(); ++i)
+            CataloguePlaces.emplace(PlaceKey(Catalogue[i]), i);
+    }
     // One entry however the file was named (its short name, a mapped drive).
     std::string place = LongFullPath(path);
+    std::string key = PlaceKey(place);
+    auto found = CataloguePlaces.find(key);
     uint32_t position = 0;
     size_t known = Catalogue.size();
-    while (position < known && !SamePlace(place, Catalogue[position]))
-        ++position;
-    if (position == known && !AddToCatalogue(place.c_str(), &position))
+    if (found != CataloguePlaces.end())
+        position = found->second;
+    else if (!AppendToCatalogue(place.c_str(), &position))
         return false;
     if (Catalogue.size() > known) {
-        char description[DescriptionLimit];
-        LoadDescription(description, sizeof description, position);
-        Descriptions.push_back(description);
+        CataloguePlaces.emplace(key, position);
+        Descriptions.push_back(std::string());  // read when shown
         AddItem(InstalledList, position);
     }
     AddItem(PlayListBox, PackPlayListItem(position, 0));
     return true;
 }
+
+// The two lists are drawn once when thousands of entries join them, not
+// after each.
+class ListsDrawnAtTheEnd {
+public:
+    ListsDrawnAtTheEnd()
+    {
+        SendMessageA(InstalledList, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(PlayListBox, WM_SETREDRAW, FALSE, 0);
+    }
+    ~ListsDrawnAtTheEnd()
+    {
+        for (HWND list : {InstalledList, PlayListBox}) {
+            SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list, NULL, TRUE);
+        }
+    }
+    ListsDrawnAtTheEnd(const ListsDrawnAtTheEnd&) = delete;
+    ListsDrawnAtTheEnd& operator=(const ListsDrawnAtTheEnd&) = delete;
+};
 
 void SayInDialog(HWND dialog, UINT textId)
 {
@@ -242,6 +272,7 @@ BOOL OnAddFiles(HWND dialog)
             SayInDialog(dialog, IDS_TOO_MANY_FILES);
         return TRUE;
     }
+    ListsDrawnAtTheEnd drawing;
     for (const std::string& path : ChosenFiles(answer.data(), answer.size())) {
         if (UsableName(path))
             AddScreenSaverFile(path.c_str());
@@ -253,6 +284,7 @@ BOOL OnAddFiles(HWND dialog)
 void OnDropFiles(HDROP drop)
 {
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
+    ListsDrawnAtTheEnd drawing;
     for (UINT i = 0; i < count; ++i) {
         std::string path = DroppedPath(drop, i);
         // Only screen savers; a folder or another file is passed over.
@@ -308,7 +340,7 @@ BOOL OnPreview(HWND dialog)
         return TRUE;
     PreviewWindows.push_back(popup);
     if (position < Descriptions.size())
-        SetWindowTextA(popup, Descriptions[position].c_str());
+        SetWindowTextA(popup, DescriptionOf(position).c_str());
     char commandLine[CommandLineLimit];
     if (!BuildPreviewCommandLine(commandLine, sizeof commandLine, Catalogue[position].c_str(),
                                  (intptr_t)popup))
@@ -367,6 +399,7 @@ BOOL OnAddSelected()
     if (!SelectedItems(InstalledList, &selected))
         return FALSE;
     uint32_t data;
+    ListsDrawnAtTheEnd drawing;
     for (int item : selected) {
         if (ItemData(InstalledList, item, &data))
             AddItem(PlayListBox, data);
@@ -379,12 +412,9 @@ BOOL OnRemoveSelected()
     std::vector<int> selected;
     if (!SelectedItems(PlayListBox, &selected))
         return FALSE;
-    // Drawn once at the end, not after each of thousands of entries.
-    SendMessageA(PlayListBox, WM_SETREDRAW, FALSE, 0);
+    ListsDrawnAtTheEnd drawing;
     for (size_t k = 0; k < selected.size(); ++k)
         SendMessageA(PlayListBox, LB_DELETESTRING, (WPARAM)(selected[k] - (int)k), 0);
-    SendMessageA(PlayListBox, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(PlayListBox, NULL, TRUE);
     return TRUE;
 }
 

@@ -273,6 +273,9 @@ int RunSaverSession()
         if (!SessionMutexHeld && AnotherSessionWindow()) {
             DestroyWindow(SaverWindow);
         } else {
+            // Black at once, then the settings, which the panes need.
+            UpdateWindow(SaverWindow);
+            LoadStoredSettings(false);
             NoteDisplayMode();
             MakeMonitorPanes(area);
             WatchTheCursor(!MonitorPanes.empty());

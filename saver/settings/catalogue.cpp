@@ -171,16 +171,10 @@ bool IsInScannedFolder(const char* path)
     return !SystemFolderKey(path).empty();
 }
 
-bool AddToCatalogue(const char* path, uint32_t* position, FileAnswer* answer)
+bool AppendToCatalogue(const char* path, uint32_t* position, FileAnswer* answer)
 {
     if (answer)
         *answer = FileAnswer::Found;
-    for (uint32_t i = 0; i < Catalogue.size(); ++i) {
-        if (SameTextIgnoringCase(Catalogue[i].c_str(), path)) {
-            *position = i;
-            return true;
-        }
-    }
     const char* slash = strrchr(path, '\\');
     if (!slash || strlen(path) >= MAX_PATH || !HasScrExtension(path) ||
         SameTextIgnoringCase(slash + 1, RV_SAVER_FILE) || Catalogue.size() >= CatalogueLimit)
@@ -234,10 +228,21 @@ void LoadDescription(char* buffer, unsigned capacity, uint32_t position)
 
 void LoadDescriptions()
 {
-    Descriptions.reserve(Catalogue.size());
-    for (uint32_t i = 0; i < Catalogue.size(); ++i) {
-        char description[DescriptionLimit];
-        LoadDescription(description, sizeof description, i);
-        Descriptions.push_back(description);
+    // Empty stands for "not read yet": a read one is never empty (the file
+    // name stands in for a missing description).
+    Descriptions.assign(Catalogue.size(), std::string());
+}
+
+const std::string& DescriptionOf(uint32_t position)
+{
+    static const std::string none;
+    if (position >= Descriptions.size())
+        return none;
+    std::string& description = Descriptions[position];
+    if (description.empty()) {
+        char read[DescriptionLimit];
+        LoadDescription(read, sizeof read, position);
+        description = read;
     }
+    return description;
 }

@@ -54,11 +54,13 @@ void BuildCatalogue();
 extern std::vector<std::string> ScannedFolders;
 bool IsInScannedFolder(const char* path);
 
-// Adds a screen saver from any folder at the end of Catalogue, or finds it
-// there; false when the path names no visible ".scr" file (or the program's
-// own), is too long to start, or the catalogue is full. answer, when given,
-// says whether the file's drive answered in time (file_look.h).
-bool AddToCatalogue(const char* path, uint32_t* position, FileAnswer* answer = NULL);
+// Adds a screen saver from any folder at the end of Catalogue; false when the
+// path names no visible ".scr" file (or the program's own), is too long to
+// start, or the catalogue is full. answer, when given, says whether the
+// file's drive answered in time (file_look.h). The caller has made sure that
+// the path is not in Catalogue yet (by its keys): no search here, so that
+// adding thousands costs no more than their own looks.
+bool AppendToCatalogue(const char* path, uint32_t* position, FileAnswer* answer = NULL);
 
 // Whether the name ends in ".scr", ignoring letter case.
 bool HasScrExtension(const char* name);
@@ -66,8 +68,14 @@ bool HasScrExtension(const char* name);
 // Adds the screen savers of one directory to Catalogue.
 void ScanDirectory(const char* directory);
 
-// Fills Descriptions, one per catalogue entry.
+// Makes Descriptions as long as Catalogue, each one still to be read: a
+// description costs opening its file (about a millisecond under Wine), so
+// only those shown are read, by DescriptionOf.
 void LoadDescriptions();
+
+// The description of the entry at position, read on first use and kept;
+// empty past Descriptions' end.
+const std::string& DescriptionOf(uint32_t position);
 
 // The description of the entry at position: its string resource 1, or its
 // base name when that has 2 characters or fewer, is missing, or the file is

@@ -30,17 +30,9 @@ DWORD WINAPI LookOnItsOwn(LPVOID parameter)
     return 0;
 }
 
-// Fixed and RAM drives answer at once; anything else may wait for a medium
-// or a server.
 bool MayKeepUsWaiting(const char* path)
 {
-    std::string root = PathRoot(path);
-    if (root.empty())
-        return false;
-    if (root[0] == '\\')
-        return true;
-    UINT type = GetDriveTypeA(root.c_str());
-    return type != DRIVE_FIXED && type != DRIVE_RAMDISK;
+    return LookMayWait(PathRoot(path).c_str());
 }
 
 FileAnswer Answer(DWORD attributes, DWORD error, DWORD* out)
@@ -106,4 +98,28 @@ FileAnswer LookAtFile(const char* path, DWORD limit, DWORD* attributes)
     if (!answered)
         SetLastError(ERROR_TIMEOUT);
     return answer;
+}
+
+UINT DriveTypeOfRoot(const std::string& root)
+{
+    static UINT known[26] = {0};  // DRIVE_UNKNOWN (0): not asked yet
+    char letter = root.size() == 3 ? (char)(root[0] & ~0x20) : '\0';
+    if (letter < 'A' || letter > 'Z' || root[1] != ':')
+        return GetDriveTypeA(root.c_str());
+    UINT& type = known[letter - 'A'];
+    if (type == DRIVE_UNKNOWN)
+        type = GetDriveTypeA(root.c_str());
+    return type;
+}
+
+// Fixed and RAM drives answer at once; anything else may wait for a medium
+// or a server.
+bool LookMayWait(const char* root)
+{
+    if (!root || !root[0])
+        return false;
+    if (root[0] == '\\')
+        return true;
+    UINT type = DriveTypeOfRoot(root);
+    return type != DRIVE_FIXED && type != DRIVE_RAMDISK;
 }

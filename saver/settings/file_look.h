@@ -23,3 +23,13 @@ const DWORD FileLookLimit = 500;
 // The root of a path: "\\server\share\" of a network path, "X:\" of one
 // with a drive letter; empty for any other. No Windows calls.
 std::string PathRoot(const char* path);
+
+// Whether a look at a path of this root ("X:\\" or "\\\\server\\share\\") may
+// wait for a medium or a server: any but a fixed or RAM drive.
+bool LookMayWait(const char* root);
+
+// GetDriveTypeA of a root ("X:\"), asked once per drive letter for the
+// program's life: a load or a drop of thousands of files would otherwise ask
+// the system for each (under Wine almost a millisecond each). Any other root
+// is asked each time.
+UINT DriveTypeOfRoot(const std::string& root);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <algorithm>
 #include <string>
@@ -56,31 +57,82 @@ uint32_t ReadOwnTime(const RegistryKey& times, const char* name)
 // Every stored path adds the positions of all catalogue entries equal to it,
 // in catalogue order, each with the entry's own time. Looked up by key so
 // that the cost grows with the sum of the two sizes, not their product.
+// What one load learns of the places its entries name.
+struct LoadLooks {
+    std::vector<std::string> silentRoots;  // drives or servers that did not answer
+    std::vector<std::string> missing;      // entries whose files are gone
+    // Folders looked at, upper-cased, and whether they are there: thousands
+    // of entries in a folder that is gone cost one look, not one each.
+    std::unordered_map<std::string, bool> folders;
+};
+
+// Whether the folder of path is gone, looked at once per folder: only on a
+// drive that answers at once (on another a look may wait, and is bounded
+// per file).
+bool FolderGone(const char* path, LoadLooks* looks)
+{
+    const char* slash = strrchr(path, '\\');
+    if (!slash || slash - path < 3 || path[0] == '\\' ||
+        LookMayWait(PathRoot(path).c_str()))
+        return false;
+    std::string folder(path, (size_t)(slash - path));
+    auto known = looks->folders.emplace(UpperCaseText(folder.c_str()), true);
+    if (known.second)
+        known.first->second = GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !known.first->second;
+}
+
 // A play-list entry from a folder of its own (added by the user) joins the
-// catalogue while its file is there; one that is gone is said once. A drive
-// or server that did not answer is not asked again during the load.
+// catalogue while its file is there; one that is gone goes into the looks'
+// missing (once). A drive or server that did not answer is not asked again
+// during the load.
 const std::vector<uint32_t>*
 AddedElsewhere(const char* path, std::unordered_map<std::string, std::vector<uint32_t>>* positions,
-               std::vector<std::string>* silentRoots)
+               LoadLooks* looks)
 {
     std::vector<uint32_t>& known = (*positions)[UpperCaseText(path)];
     std::string root = UpperCaseText(PathRoot(path).c_str());
+    std::vector<std::string>& silentRoots = looks->silentRoots;
     bool silent = !root.empty() &&
-                  std::find(silentRoots->begin(), silentRoots->end(), root) != silentRoots->end();
+                  std::find(silentRoots.begin(), silentRoots.end(), root) != silentRoots.end();
     uint32_t position;
     FileAnswer answer = FileAnswer::NoAnswer;
-    if (!silent && AddToCatalogue(path, &position, &answer)) {
+    if (!silent && FolderGone(path, looks)) {
+        looks->missing.push_back(path);
+    } else if (!silent && AppendToCatalogue(path, &position, &answer)) {
+        // Not among the catalogue's keys: appended without a search.
         known.push_back(position);
     } else if (answer == FileAnswer::NoAnswer) {
         if (!silent && !root.empty())
-            silentRoots->push_back(root);
+            silentRoots.push_back(root);
         LogFormat("%s did not answer (a drive without its medium, or a network path out of "
                   "reach): it is left out of the play-list",
                   path);
     } else {
-        LogFormat("%s was not found: it is left out of the play-list", path);
+        looks->missing.push_back(path);
     }
     return &known;
+}
+
+const size_t MissingNamed = 3;  // of many missing entries, the first named in the log
+
+// The play-list's entries whose files are gone, in one line however many:
+// thousands of them must not cost the session's start a line each.
+void LogMissing(const std::vector<std::string>& missing)
+{
+    if (missing.size() == 1) {
+        LogFormat("%s was not found: it is left out of the play-list", missing[0].c_str());
+        return;
+    }
+    if (missing.empty())
+        return;
+    std::string named;
+    for (size_t i = 0; i < missing.size() && i < MissingNamed; ++i)
+        named += (i == 0 ? "" : ", ") + missing[i];
+    if (missing.size() > MissingNamed)
+        named += ", ...";
+    LogFormat("%u screen savers of the play-list were not found and are left out of it: %s",
+              (unsigned)missing.size(), named.c_str());
 }
 
 void ReadPlayList()
@@ -93,7 +145,7 @@ void ReadPlayList()
     PlayList.clear();
     std::vector<std::string> stored;  // every path as stored, for the times' fingerprint
     std::unordered_map<std::string, std::vector<uint32_t>> positions;
-    std::vector<std::string> silentRoots;
+    LoadLooks looks;
     // A play-list stored by the other build names the system folders its
     // own way (System32 for the 32-bit build is SysWOW64 for the 64-bit one).
     std::unordered_map<std::string, std::vector<uint32_t>> systemPositions;
@@ -132,7 +184,7 @@ void ReadPlayList()
             if (inSystem != systemPositions.end())
                 matches = &inSystem->second;
             else if (!IsInScannedFolder(data))
-                matches = AddedElsewhere(data, &positions, &silentRoots);
+                matches = AddedElsewhere(data, &positions, &looks);
         }
         if (matches) {
             uint32_t ownSeconds = ReadOwnTime(times, name);
@@ -140,6 +192,8 @@ void ReadPlayList()
                 PlayList.push_back({position, ownSeconds});
         }
     }
+
+    LogMissing(looks.missing);
 
     // Times stored with another list (one rewritten by an older version) are
     // not carried over to entries they were never meant for.

@@ -15,6 +15,7 @@
 #include "saver/dialog/save_settings.h"
 #include "saver/settings/settings_state.h"
 #include "saver/settings/settings_store.h"
+#include "resources/resource_ids.h"
 #include "saver/windows/saver_state.h"
 #include "shared/names.h"
 #include "tests/fixtures/fixture_record.h"
@@ -111,6 +112,99 @@ double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// A drop of count screen savers from a folder of their own on the settings
+// dialog, from the drop to the dialog answering with all of them listed.
+double TimeDrop(int count)
+{
+    SessionDriver driver;
+    std::string folder = BesideTests("dropped");
+    CreateDirectoryA(folder.c_str(), NULL);
+    std::string files;
+    std::vector<std::string> made;
+    for (int i = 0; i < count; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "\\drop%04d.scr", i);
+        made.push_back(folder + name);
+        CopyFileA(BesideTests("Night Sky.scr").c_str(), made.back().c_str(), FALSE);
+        files += made.back() + '\0';
+    }
+    driver.SetPlayList({});
+    ChildProcess saver;
+    saver.Start("\"" + BesideTests(RV_SAVER_FILE) + "\" /c");
+    HWND dialog = NULL;
+    WaitUntil(60000, [&] {
+        dialog = FindWindowA(NULL, "Rotaveil settings");
+        return dialog && IsWindowVisible(dialog);
+    });
+    WaitForInputIdle(saver.Handle(), 5000);
+    HWND playList = GetDlgItem(dialog, IDC_PLAYLIST);
+    double start = Now();
+    DropFiles(saver.Handle(), dialog, files + '\0', FALSE);
+    // A sent message is answered before the posted drop is taken, or once
+    // the drop is done, never during it.
+    while (SendMessageA(playList, LB_GETCOUNT, 0, 0) < count && Now() - start < 600000)
+        Sleep(1);
+    double took = Now() - start;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    saver.WaitForExit(10000);
+    for (const std::string& path : made)
+        DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+    return took;
+}
+
+// From the start of a session to its cover, with missing entries stored in
+// its play-list besides one screen saver that is there; logLines gets the
+// message log's lines about them.
+double TimeCoverWithMissing(int missing, int* logLines)
+{
+    SessionDriver driver;
+    std::vector<std::string> paths;
+    for (int i = 0; i < missing; ++i) {
+        char path[64];
+        snprintf(path, sizeof path, "C:\\gone\\missing%05d.scr", i);
+        paths.push_back(path);
+    }
+    paths.push_back(driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_sc.scr"));
+    driver.SetPlayList(paths);
+    driver.SetPeriod(60000);
+    double start = Now();
+    driver.Start();
+    WaitUntil(60000, [] {
+        HWND cover = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
+        return cover && IsWindowVisible(cover);
+    });
+    double took = Now() - start;
+    Watch{driver}.WaitFor("window", 1, 10000);
+    SessionDriver::PressKey();
+    driver.WaitForEnd(10000);
+    std::string log = driver.Log();
+    *logLines = 0;
+    for (size_t at = log.find("not found"); at != std::string::npos;
+         at = log.find("not found", at + 1))
+        ++*logLines;
+    return took;
+}
+
+void Scale()
+{
+    printf("| measure | result |\n|---|---|\n");
+    for (int count : {500, 2000})
+        printf("| drop of %d screen savers on the dialog to the dialog answering | %.0f ms |\n",
+               count, TimeDrop(count));
+    int lines = 0, bareLines = 0;
+    std::vector<double> bare, missing;
+    for (int i = 0; i < 3; ++i) {
+        bare.push_back(TimeCoverWithMissing(0, &bareLines));
+        missing.push_back(TimeCoverWithMissing(10000, &lines));
+    }
+    printf("| session start to the cover, one entry (median of 3) | %.0f ms |\n", Median(bare));
+    printf("| session start to the cover, 10,000 more entries all missing (median of 3) | %.0f ms "
+           "(%d log line%s about them) |\n",
+           Median(missing), lines, lines == 1 ? "" : "s");
+    fflush(stdout);
 }
 
 // Key to the end of the session over sessions of one screen saver of that
@@ -394,7 +488,8 @@ void HandlesOverTurns()
 
 int main(int argc, char** argv)
 {
-    // "session" leaves out the loading and dialog figures; "children" runs
+    // "session" leaves out the loading, dialog and large collections'
+    // figures; "scale" runs those of large collections alone; "children" runs
     // the stop of twenty children alone, "handles" the handle count alone,
     // "turnend" the keys at a period's end and during a start alone;
     // "headline" the few figures the test run prints.
@@ -424,6 +519,10 @@ int main(int argc, char** argv)
         fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
     }
+    if (argc > 1 && !strcmp(argv[1], "scale")) {
+        Scale();
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
     if (argc > 1 && !strcmp(argv[1], "handles")) {
         HandlesOverTurns();
         fflush(stdout);
@@ -432,6 +531,8 @@ int main(int argc, char** argv)
     if (!sessionOnly) {
         printf("Loading settings and opening the dialog\n\n");
         LoadingAndDialog();
+        printf("\nLarge collections\n\n");
+        Scale();
     }
     printf("\nSession\n\n| measure | result |\n|---|---|\n");
     TurnOverhead();

@@ -148,7 +148,12 @@ TEST_F(Catalogue_, DescriptionsComeFromStringOneOrTheBaseName)
     ASSERT_EQ(Catalogue.size(), Descriptions.size());
     std::vector<std::string> expected = {"Night Sky", "Starfield", "Rotaveil Test Saver",
                                          "Two Letters", "Broken.Saver"};
-    EXPECT_EQ(expected, Descriptions);
+    std::vector<std::string> read;
+    for (uint32_t i = 0; i < expected.size(); ++i)
+        read.push_back(DescriptionOf(i));
+    EXPECT_EQ(expected, read);
+    EXPECT_EQ(expected, Descriptions) << "not kept";
+    EXPECT_EQ("", DescriptionOf(99));
 
     char small[5];
     LoadDescription(small, sizeof small, 1);

@@ -236,13 +236,7 @@ TEST_F(SettingsDialog, ScreenSaversFromAnyFolderByTheOpenDialogAndByADrop)
 
     // Explorer's drop: the file list in the dialog's own memory, ANSI or wide.
     auto drop = [&](const std::string& files, BOOL wide) {
-        DROPFILES header = {sizeof header, {5, 5}, FALSE, wide};
-        std::string block = std::string((const char*)&header, sizeof header) + files;
-        void* remote = VirtualAllocEx(saver_.Handle(), NULL, block.size(),
-                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        ASSERT_TRUE(remote);
-        ASSERT_TRUE(WriteProcessMemory(saver_.Handle(), remote, block.data(), block.size(), NULL));
-        PostMessageA(dialog_, WM_DROPFILES, (WPARAM)remote, 0);
+        ASSERT_TRUE(DropFiles(saver_.Handle(), dialog_, files, wide));
     };
     drop(dropped + std::string(2, '\0'), FALSE);
     ASSERT_TRUE(WaitUntil(10000, [&] { return ListData(IDC_PLAYLIST).size() == 3; }));

@@ -2,6 +2,7 @@
 
 #include "shared/registry_key.h"
 
+#include <shlobj.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -52,6 +53,16 @@ bool RunsThirtyTwoBitPrograms(std::string* why)
     if (why)
         *why = found;
     return known == 1;
+}
+
+bool DropFiles(HANDLE process, HWND window, const std::string& files, BOOL wide)
+{
+    DROPFILES header = {sizeof header, {5, 5}, FALSE, wide};
+    std::string block = std::string((const char*)&header, sizeof header) + files;
+    void* remote =
+        VirtualAllocEx(process, NULL, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    return remote && WriteProcessMemory(process, remote, block.data(), block.size(), NULL) &&
+           PostMessageA(window, WM_DROPFILES, (WPARAM)remote, 0);
 }
 
 std::string OwnLogPath()

@@ -14,6 +14,11 @@ std::string BesideTests(const char* fileName);
 // cannot is run where they can. why says what was found.
 bool RunsThirtyTwoBitPrograms(std::string* why);
 
+// Explorer's drop on a window of another process: the file list (names each
+// ended by a NUL, the whole by one more; wide characters with wide) put in
+// that process's memory, and WM_DROPFILES posted. False when it could not be.
+bool DropFiles(HANDLE process, HWND window, const std::string& files, BOOL wide);
+
 // The message log of the programs beside the tests, this one included:
 // "_Rotaveil.log" in their folder.
 std::string OwnLogPath();
