@@ -7,13 +7,13 @@
 
 #include "saver/log/message_log.h"
 #include "saver/settings/file_look.h"
+#include "saver/settings/file_names.h"
 #include "shared/owned.h"
 #include "shared/system_function.h"
 #include "shared/text_compare.h"
 
 namespace {
 
-typedef DWORD(WINAPI* GetLongPathNameFunction)(LPCSTR, LPSTR, DWORD);
 typedef DWORD(WINAPI* GetUniversalNameFunction)(LPCSTR, DWORD, LPVOID, LPDWORD);
 typedef UINT(WINAPI* DragQueryFileWFunction)(HDROP, UINT, LPWSTR, UINT);
 typedef DWORD(WINAPI* GetShortPathNameWFunction)(LPCWSTR, LPWSTR, DWORD);
@@ -59,55 +59,16 @@ std::wstring WideDroppedName(HDROP drop, UINT index)
     return std::wstring(wide.data());
 }
 
-// The ANSI text of a wide name, empty when the code page cannot spell it
-// exactly (a best fit, such as "O" for an omega, names another file).
-std::string Spelled(const std::wstring& wide)
-{
-    std::vector<char> narrow(wide.size() * 2 + 2, '\0');
-    int written = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow.data(),
-                                      (int)narrow.size(), NULL, NULL);
-    if (written <= 0)
-        return std::string();
-    std::vector<WCHAR> back(wide.size() + 2, 0);
-    if (MultiByteToWideChar(CP_ACP, 0, narrow.data(), -1, back.data(), (int)back.size()) <= 0 ||
-        wide != back.data())
-        return std::string();
-    return std::string(narrow.data());
-}
-
 std::string ShortSpelling(const std::wstring& wide)
 {
     GetShortPathNameWFunction shorten =
         SystemFunction<GetShortPathNameWFunction>("KERNEL32.DLL", "GetShortPathNameW");
     WCHAR shortWide[MAX_PATH] = {0};
     DWORD length = shorten ? shorten(wide.c_str(), shortWide, MAX_PATH) : 0;
-    return length > 0 && length < MAX_PATH ? Spelled(shortWide) : std::string();
+    return length > 0 && length < MAX_PATH ? SpelledInCodePage(shortWide) : std::string();
 }
 
 }  // namespace
-
-std::string LongFullPath(const char* path)
-{
-    char full[MAX_PATH];
-    LPSTR name = NULL;
-    DWORD length = GetFullPathNameA(path, sizeof full, full, &name);
-    if (length == 0 || length >= sizeof full)
-        return path;
-    // Only a name with a "~" can be a short one that names the file by
-    // another: the look (a folder search per part of the path, under Wine
-    // 2 ms a path) is made only for those.
-    if (!strchr(full, '~'))
-        return std::string(full);
-    GetLongPathNameFunction lengthen =
-        SystemFunction<GetLongPathNameFunction>("KERNEL32.DLL", "GetLongPathNameA");
-    char longer[MAX_PATH];
-    length = lengthen ? lengthen(full, longer, sizeof longer) : 0;
-    // A long name the code page cannot spell comes back as another name:
-    // the short one stays.
-    bool spelled = length > 0 && length < sizeof longer &&
-                   GetFileAttributesA(longer) != INVALID_FILE_ATTRIBUTES;
-    return spelled ? std::string(longer) : std::string(full);
-}
 
 std::string PlaceKey(const std::string& path)
 {
@@ -132,7 +93,7 @@ std::string DroppedPath(HDROP drop, UINT index)
     DragQueryFileA(drop, index, name.data(), length + 1);
     std::string path(name.data());
     std::wstring wide = WideDroppedName(drop, index);
-    if (!wide.empty() && Spelled(wide).empty()) {
+    if (!wide.empty() && SpelledInCodePage(wide).empty()) {
         path = ShortSpelling(wide);
         if (path.empty()) {
             LogOutsideCodePage(name.data());

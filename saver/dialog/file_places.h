@@ -7,10 +7,7 @@
 
 #include <string>
 
-// The full path with its long names (where the system can tell them:
-// Windows 98, 2000 and later, and the code page spell them); the full path as
-// given where not.
-std::string LongFullPath(const char* path);
+#include "saver/settings/file_names.h"
 
 // What tells a long full path's file from others, made once per path: the
 // path upper-cased, a mapped drive's path as its network path. Equal keys:

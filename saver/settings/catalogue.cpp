@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "file_names.h"
 #include "settings_state.h"
+#include "saver/log/message_log.h"
 #include "shared/names.h"
 #include "shared/owned.h"
+#include "shared/system_function.h"
 #include "shared/text_compare.h"
 
 // "*.scr" also matches long names such as "x.scrap" through their short
@@ -101,6 +104,49 @@ std::string SystemFolderKey(const char* path)
     return std::string();
 }
 
+// A screen saver's file name as listed; false for one that is not listed.
+bool ListedName(DWORD attributes, const std::string& name)
+{
+    return !(attributes & NotVisibleFile) && HasScrExtension(name.c_str()) &&
+           !SameTextIgnoringCase(name.c_str(), RV_SAVER_FILE);
+}
+
+// The names in wide characters (the NT family), each as the code page spells
+// it, or by its short name where it cannot (the ANSI search would give a best
+// fit, such as "Omega.scr" for "Ωmega.scr", which names no file or another
+// one). False where the system has no wide search (the Windows 95 family,
+// whose names are all in its code page).
+bool ListWideNames(const char* pattern, const char* directory, std::vector<std::string>* names)
+{
+    typedef HANDLE(WINAPI * FindFirstW)(LPCWSTR, LPWIN32_FIND_DATAW);
+    typedef BOOL(WINAPI * FindNextW)(HANDLE, LPWIN32_FIND_DATAW);
+    FindFirstW first = SystemFunction<FindFirstW>("KERNEL32.DLL", "FindFirstFileW");
+    FindNextW next = SystemFunction<FindNextW>("KERNEL32.DLL", "FindNextFileW");
+    std::wstring widePattern = WideOf(pattern);
+    if (!first || !next || widePattern.empty())
+        return false;
+    WIN32_FIND_DATAW found;
+    HANDLE search = first(widePattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return GetLastError() != ERROR_CALL_NOT_IMPLEMENTED;
+    do {
+        std::string name = SpelledInCodePage(found.cFileName);
+        if (name.empty()) {
+            name = SpelledInCodePage(found.cAlternateFileName);
+            if (name.empty()) {
+                LogFormat("A screen saver in %s cannot be used: its name has characters outside "
+                          "the system's code page, and its drive gives it no short name",
+                          directory);
+                continue;
+            }
+        }
+        if (ListedName(found.dwFileAttributes, name))
+            names->push_back(name);
+    } while (next(search, &found));
+    FindClose(search);
+    return true;
+}
+
 void ScanDirectory(const char* directory)
 {
     char pattern[MAX_PATH];
@@ -108,20 +154,17 @@ void ScanDirectory(const char* directory)
     if (written < 0 || (size_t)written >= sizeof pattern)
         return;
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (found.dwFileAttributes & NotVisibleFile)
-            continue;
-        if (!HasScrExtension(found.cFileName))
-            continue;
-        if (SameTextIgnoringCase(found.cFileName, RV_SAVER_FILE))
-            continue;
-        names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    if (!ListWideNames(pattern, directory, &names)) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(pattern, &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (ListedName(found.dwFileAttributes, found.cFileName))
+                names.push_back(found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
 
     std::stable_sort(names.begin(), names.end(), NameOrder);
     bool systemFolder = !SystemFolderKey((std::string(directory) + "\\x").c_str()).empty();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "file_names.h"
 #include "settings_state.h"
 #include "value_names.h"
 #include "saver/log/message_log.h"
@@ -114,6 +115,23 @@ AddedElsewhere(const char* path, std::unordered_map<std::string, std::vector<uin
     return &known;
 }
 
+// An entry in a scanned folder that the catalogue does not list under that
+// name: a short name ("STARFI~1.SCR") of one it lists, or a file that is
+// gone, which goes into the looks' missing.
+const std::vector<uint32_t>*
+InScannedFolder(const char* path,
+                const std::unordered_map<std::string, std::vector<uint32_t>>& positions,
+                LoadLooks* looks)
+{
+    if (strchr(path, '~')) {
+        auto found = positions.find(UpperCaseText(LongFullPath(path).c_str()));
+        if (found != positions.end())
+            return &found->second;
+    }
+    looks->missing.push_back(path);
+    return NULL;
+}
+
 const size_t MissingNamed = 3;  // of many missing entries, the first named in the log
 
 // The play-list's entries whose files are gone, in one line however many:
@@ -185,6 +203,8 @@ void ReadPlayList()
                 matches = &inSystem->second;
             else if (!IsInScannedFolder(data))
                 matches = AddedElsewhere(data, &positions, &looks);
+            else
+                matches = InScannedFolder(data, positions, &looks);
         }
         if (matches) {
             uint32_t ownSeconds = ReadOwnTime(times, name);

@@ -5,6 +5,7 @@
 #include "tests/support/session_driver.h"
 #include "saver/app/load_settings.h"
 #include "saver/dialog/save_settings.h"
+#include "saver/log/message_log.h"
 #include "saver/settings/catalogue.h"
 #include "saver/settings/settings_store.h"
 
@@ -110,6 +111,48 @@ TEST_F(Catalogue_, OwnFileInAnyCaseAndNonScreenSaversAreLeftOut)
     BuildCatalogue();
     EXPECT_EQ(std::vector<std::string>{WindowsPath("kept.scr")}, Catalogue);
     DeleteFileA(WindowsPath("notes.scrap").c_str());
+}
+
+// A name the code page cannot spell is listed by its short name, not by its
+// best fit, which here names another file beside it.
+TEST_F(Catalogue_, ANameOutsideTheCodePageIsListedByItsShortName)
+{
+    std::string omega = savers_.Install("rvt_good.scr", SaverDirectory::Windows, "Omega.scr");
+    std::string folder = InstalledSavers::DirectoryOf(SaverDirectory::Windows);
+    std::wstring wide = std::wstring(folder.begin(), folder.end()) + L"\\\x03A9mega.scr";
+    ASSERT_TRUE(CopyFileW(std::wstring(omega.begin(), omega.end()).c_str(), wide.c_str(), FALSE));
+    WCHAR shortWide[MAX_PATH] = {0};
+    ASSERT_GT(GetShortPathNameW(wide.c_str(), shortWide, MAX_PATH), 0u);
+    BuildCatalogue();
+    DeleteFileW(wide.c_str());
+    std::wstring shortName(shortWide);
+    EXPECT_EQ((std::vector<std::string>{omega, std::string(shortName.begin(), shortName.end())}),
+              Catalogue);
+}
+
+// An entry stored by the short name of a file the scan lists by its long
+// name is that entry; one that matches nothing there is logged, not dropped
+// silently.
+TEST_F(Catalogue_, AShortNameEntryIsItsFileAndAGoneOneIsLogged)
+{
+    std::string deluxe =
+        savers_.Install("rvt_good.scr", SaverDirectory::Windows, "Starfield Deluxe.scr");
+    char shortPath[MAX_PATH] = "";
+    ASSERT_GT(GetShortPathNameA(deluxe.c_str(), shortPath, sizeof shortPath), 0u);
+    ASSERT_NE(deluxe, shortPath);
+    DeleteFileA(OwnLogPath().c_str());
+    LogLock = CreateMutexA(NULL, FALSE, NULL);
+    DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
+    SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(0).c_str(), shortPath);
+    SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(1).c_str(),
+                    WindowsPath("gone.scr").c_str());
+    LoadSettings();
+    CloseHandle(LogLock);
+    LogLock = NULL;
+    ASSERT_EQ(1u, PlayList.size());
+    EXPECT_EQ(deluxe, Catalogue[PlayList[0].position]);
+    EXPECT_NE(std::string::npos,
+              ReadWholeFile(OwnLogPath()).find(WindowsPath("gone.scr") + " was not found"));
 }
 
 TEST_F(Catalogue_, SameNameInBothDirectoriesIsListedTwice)
