@@ -33,7 +33,7 @@ void RunChosenMode()
         ChangePassword(ParentWindow);
         break;
     default:
-        RunSaverSession();
+        RunSaverSession(true);
         break;
     }
 }

@@ -260,7 +260,7 @@ void RemakePanesIfTheScreenChanged()
     SendMessageTimeoutA(SaverWindow, RemakePanesMessage, 0, 0, SMTO_NORMAL, RemakeLimit, &ignored);
 }
 
-int RunSaverSession()
+int RunSaverSession(bool loadSettings)
 {
     HWND previousForeground = GetForegroundWindow();
     ShowCursor(FALSE);
@@ -275,7 +275,8 @@ int RunSaverSession()
         } else {
             // Black at once, then the settings, which the panes need.
             UpdateWindow(SaverWindow);
-            LoadStoredSettings(false);
+            if (loadSettings)
+                LoadStoredSettings(false);
             NoteDisplayMode();
             MakeMonitorPanes(area);
             WatchTheCursor(!MonitorPanes.empty());

@@ -11,4 +11,7 @@ extern bool SessionMutexHeld;
 // the monitors' panes anew for the new screen.
 void RemakePanesIfTheScreenChanged();
 
-int RunSaverSession();
+// The session: the cover, then (with loadSettings) the stored settings, which
+// a long play-list makes slow, then the turns until it ends. Without
+// loadSettings it runs on the settings in memory.
+int RunSaverSession(bool loadSettings = false);

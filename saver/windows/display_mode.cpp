@@ -23,8 +23,13 @@ void NoteDisplayMode()
 
 bool PutBackDisplayMode()
 {
+    // The common case first, without asking the driver for its mode (slow
+    // under Wine): the primary monitor kept its size.
+    if (!FoundRead || ((DWORD)GetSystemMetrics(SM_CXSCREEN) == Found.dmPelsWidth &&
+                       (DWORD)GetSystemMetrics(SM_CYSCREEN) == Found.dmPelsHeight))
+        return false;
     DEVMODEA now;
-    if (!FoundRead || !CurrentMode(&now))
+    if (!CurrentMode(&now))
         return false;
     if (now.dmPelsWidth == Found.dmPelsWidth && now.dmPelsHeight == Found.dmPelsHeight &&
         now.dmBitsPerPel == Found.dmBitsPerPel &&

@@ -223,11 +223,15 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         // from minimized included), and stays shown.
         if (CoverIsHeld(window) && !CoverMovedBySession) {
             WINDOWPOS* change = reinterpret_cast<WINDOWPOS*>(lParam);
-            change->flags &= ~(UINT)(SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
-            change->x = CoverRect.left;
-            change->y = CoverRect.top;
-            change->cx = CoverRect.right - CoverRect.left;
-            change->cy = CoverRect.bottom - CoverRect.top;
+            change->flags &= ~(UINT)SWP_HIDEWINDOW;
+            if (!(change->flags & SWP_NOMOVE)) {
+                change->x = CoverRect.left;
+                change->y = CoverRect.top;
+            }
+            if (!(change->flags & SWP_NOSIZE)) {
+                change->cx = CoverRect.right - CoverRect.left;
+                change->cy = CoverRect.bottom - CoverRect.top;
+            }
         }
         break;
     case WM_SYSCOMMAND:

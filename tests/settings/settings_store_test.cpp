@@ -285,12 +285,16 @@ TEST_F(SettingsStore, HostTimeoutBoxOverridesTheSystemInConfiguration)
 
 TEST_F(SettingsStore, SavingInConfigurationWritesTheHostTimeoutBox)
 {
+    UINT system = 0;
+    SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &system, 0);
     RunMode = ModeConfig;
     HostPage host("5");
     ParentWindow = host.page;
     LoadSettings();
     TimeoutMinutes = 9;
     SaveSettings();
+    // The saving wrote the system's timeout too: put back for the next run.
+    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, system, NULL, SPIF_UPDATEINIFILE);
     EXPECT_EQ("9", host.Text());
 }
 
