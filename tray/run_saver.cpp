@@ -10,8 +10,8 @@
 
 namespace {
 
-const UINT RunSaverLook = 100;    // ms between looks for the session Windows started
-const int RunSaverLooks = 30;     // then the companion starts it itself
+const UINT RunSaverLook = 100;  // ms between looks for the session Windows started
+const int RunSaverLooks = 30;   // then the companion starts it itself
 char PendingCommand[MAX_PATH + 64] = "";
 int LooksLeft = 0;
 

@@ -47,37 +47,41 @@ TEST(ValueNames, TurnLengths)
         EXPECT_EQ(turn[2], TurnLength(turn[0], turn[1])) << turn[1];
 }
 
-// What the timeout box gives at OK: what it showed while that number is
-// there, so that nothing is written back; else the typed minutes, 1 or more.
-TEST(ValueNames, TheTimeoutBoxChangesOnlyWhatWasTyped)
+// The timeout and period boxes at OK: what the box showed while that number
+// is there (nothing is written back; the period box shows whole seconds of
+// a stored value in milliseconds), else the typed number within bounds.
+TEST(ValueNames, TheTimeoutAndPeriodBoxesChangeOnlyWhatWasTyped)
 {
     struct Case {
-        uint32_t shown;
+        bool period;
+        uint32_t shown;  // minutes; for the period, the stored milliseconds
         const char* typed;
         uint32_t expected;
     } cases[] = {
-        {1, "1", 1}, {0, "0", 0}, {0, "", 0},   {1, " 1", 1},        {1, "2", 2},
-        {0, "1", 1}, {5, "0", 1}, {5, "-3", 1}, {5, "99999", 32767},
+        {false, 1, "1", 1},
+        {false, 0, "0", 0},
+        {false, 0, "", 0},
+        {false, 1, " 1", 1},
+        {false, 1, "2", 2},
+        {false, 0, "1", 1},
+        {false, 5, "0", 1},
+        {false, 5, "-3", 1},
+        {false, 5, "99999", 32767},
+        {true, 4000, "4", 4000},
+        {true, 20500, "20", 20500},
+        {true, 86400000, "86400", 86400000},
+        {true, 20000, "", 20000},
+        {true, 20000, "5", 10000},
+        {true, 20000, "45", 45000},
+        {true, 20000, "letters", 10000},
+        {true, 4000, "99999999", 32767000},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, TimeoutMinutesAtOk(c.shown, c.typed, 32767)) << c.typed;
-}
-
-// The period box shows whole seconds: untouched, OK keeps the stored
-// milliseconds however the box's bounds would read them.
-TEST(ValueNames, ThePeriodBoxChangesOnlyWhatWasTyped)
-{
-    struct Case {
-        uint32_t stored;
-        const char* typed;
-        uint32_t expected;
-    } cases[] = {
-        {4000, "4", 4000},         {20500, "20", 20500},   {86400000, "86400", 86400000},
-        {20000, "", 20000},        {20000, "5", 10000},    {20000, "45", 45000},
-        {20000, "letters", 10000}, {4000, "99999999", 32767000},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, PeriodAtOk(c.stored, c.typed, 10, 32767)) << c.stored << " " << c.typed;
+    for (const Case& c : cases) {
+        uint32_t got = c.period ? PeriodAtOk(c.shown, c.typed, 10, 32767)
+                                : TimeoutMinutesAtOk(c.shown, c.typed, 32767);
+        EXPECT_EQ(c.expected, got)
+            << (c.period ? "period " : "timeout ") << c.shown << " '" << c.typed << "'";
+    }
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ TEST(Cover, NoProgramUncoversTheDesktop)
     } acts[] = {
         {"moved away",
          [](HWND w) { SetWindowPos(w, NULL, 5000, 5000, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE); }},
-        {"shrunk", [](HWND w) { SetWindowPos(w, NULL, 0, 0, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE); }},
+        {"shrunk",
+         [](HWND w) { SetWindowPos(w, NULL, 0, 0, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE); }},
         {"hidden", [](HWND w) { ShowWindow(w, SW_HIDE); }},
         {"hidden and moved",
          [](HWND w) {
@@ -86,7 +87,8 @@ TEST(Cover, AWindowMadeLateIsShownAboveIt)
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "LateWindow", 2000);
     ASSERT_TRUE(driver.StartSession({"late_window.scr"}, 60000));
     ASSERT_TRUE(driver.WaitForRecords("window", 1, 15000));
-    HWND window = (HWND)(INT_PTR)NumberAfter(driver.RecordsStartingWith("window")[0].text, "window ");
+    HWND window =
+        (HWND)(INT_PTR)NumberAfter(driver.RecordsStartingWith("window")[0].text, "window ");
     HWND cover = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
     ASSERT_TRUE(cover);
     EXPECT_TRUE(WaitUntil(1000, [&] { return Above(window, cover); }))
