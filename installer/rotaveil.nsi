@@ -111,14 +111,15 @@ Var UnFinishNote  ; what the uninstaller did with the user's screen saver
 
 Var CompanionWasThere
 
-;; Ends the process of window $0 within five seconds of its window's close:
-; what it writes as it ends (the message log) is written before the files go.
+;; Sends window $0 message $R1 (wParam $R2) to close it and gives its process
+; five seconds to end: what it writes as it ends (the message log) is
+; written before the files go.
 !macro WaitForWindowsProcessFunction un
 Function ${un}CloseAndWait
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
     ; SYNCHRONIZE
     System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
-    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    SendMessage $0 $R1 $R2 0 /TIMEOUT=5000
     ${If} $2 != 0
         System::Call 'kernel32::WaitForSingleObject(p r2, i 5000)'
         System::Call 'kernel32::CloseHandle(p r2)'
@@ -145,14 +146,13 @@ Function ${un}CloseRunningPrograms
     ${EndIf}
     FindWindow $0 "#32770" "Rotaveil settings"
     ${If} $0 != 0
-        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
-        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
-        SendMessage $0 ${WM_COMMAND} 2 0 /TIMEOUT=5000
-        ${If} $2 != 0
-            System::Call 'kernel32::WaitForSingleObject(p r2, i 5000)'
-            System::Call 'kernel32::CloseHandle(p r2)'
-        ${EndIf}
+        ; Its Cancel
+        StrCpy $R1 ${WM_COMMAND}
+        StrCpy $R2 2
+        Call ${un}CloseAndWait
     ${EndIf}
+    StrCpy $R1 ${WM_CLOSE}
+    StrCpy $R2 0
     ; A session, and previews in Display Properties: a few at most, and one
     ; that refuses (a locked session asks its password) is not waited for
     ; again and again.

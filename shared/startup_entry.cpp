@@ -5,26 +5,11 @@
 #include "run_entry.h"
 #include "system_function.h"
 
-namespace {
-
-// A 32-bit program on 64-bit Windows (x64, or ARM64 where only the 32-bit
-// build is installed): the setup writes the machine-wide entry in the
-// system's own view, which this program must then read and delete.
-bool UnderWow64()
-{
-    typedef BOOL(WINAPI * IsWow64ProcessFunction)(HANDLE, PBOOL);
-    IsWow64ProcessFunction isWow64 =
-        SystemFunction<IsWow64ProcessFunction>("kernel32.dll", "IsWow64Process");
-    BOOL wow64 = FALSE;
-    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
-}
-
-}  // namespace
-
 bool OpenStartupKey(HKEY root, REGSAM access, RegistryKey* key)
 {
-    // Only under WOW64: Windows 2000 and older know no such flag.
-    if (root == HKEY_LOCAL_MACHINE && UnderWow64())
+    // Under WOW64 the setup wrote the machine-wide entry in the system's own
+    // view. Only there: Windows 2000 and older know no such flag.
+    if (root == HKEY_LOCAL_MACHINE && RunsUnderWow64())
         access |= KEY_WOW64_64KEY;
     return key->Open(root, RV_RUN_KEY, access);
 }

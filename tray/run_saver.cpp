@@ -15,17 +15,6 @@ const int RunSaverLooks = 30;   // then the companion starts it itself
 char PendingCommand[MAX_PATH + 64] = "";
 int LooksLeft = 0;
 
-// Not waited for: the screen saver runs on its own.
-void StartItself(const char* runCommand)
-{
-    char commandLine[MAX_PATH + 64];
-    lstrcpynA(commandLine, runCommand, sizeof commandLine);
-    PROCESS_INFORMATION started;
-    if (StartProgram(commandLine, 0, &started, false)) {
-        OwnedHandle process(started.hProcess), thread(started.hThread);
-    }
-}
-
 bool SameFile(const char* a, const char* b)
 {
     char shortA[MAX_PATH], shortB[MAX_PATH];
@@ -58,6 +47,16 @@ bool WindowsStartsRotaveil()
 
 }  // namespace
 
+void StartUnwaited(const char* commandLine)
+{
+    char copy[MAX_PATH + 64];
+    lstrcpynA(copy, commandLine, sizeof copy);
+    PROCESS_INFORMATION started;
+    if (StartProgram(copy, 0, &started, false)) {
+        OwnedHandle process(started.hProcess), thread(started.hThread);
+    }
+}
+
 void RunScreenSaver(HWND companion, const char* runCommand)
 {
     // Windows sends SC_SCREENSAVE to the foreground window, and a screen
@@ -67,7 +66,7 @@ void RunScreenSaver(HWND companion, const char* runCommand)
     LooksLeft = 0;
     if (!WindowsStartsRotaveil() || SessionIsRunning()) {
         if (!SessionIsRunning())
-            StartItself(runCommand);
+            StartUnwaited(runCommand);
         return;
     }
     lstrcpynA(PendingCommand, runCommand, sizeof PendingCommand);
@@ -83,6 +82,6 @@ void OnRunSaverTimer(HWND companion)
         LooksLeft = 0;
     } else if (--LooksLeft <= 0) {
         KillTimer(companion, RunSaverTimer);
-        StartItself(PendingCommand);
+        StartUnwaited(PendingCommand);
     }
 }

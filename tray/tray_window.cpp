@@ -11,7 +11,6 @@
 #include "shared/help_file.h"
 #include "shared/names.h"
 #include "shared/owned.h"
-#include "shared/start_program.h"
 
 HWND TrayWindow = NULL;
 
@@ -41,15 +40,6 @@ NOTIFYICONDATAA IconRecord(UINT flags)
     record.hIcon = TrayIcon;
     LoadStringA(TrayInstance, IDS_TRAY_TIP, record.szTip, 64);
     return record;
-}
-
-// Not waited for: the screen saver runs on its own.
-void StartScreenSaver(char* commandLine)
-{
-    PROCESS_INFORMATION started;
-    if (StartProgram(commandLine, 0, &started, false)) {
-        OwnedHandle process(started.hProcess), thread(started.hThread);
-    }
 }
 
 void AskAndExit()
@@ -161,7 +151,7 @@ void OnTrayCommand(UINT id)
         break;
     case IDM_OPTIONS:
         if (FormatOptionsCommand(text, sizeof text, windows, (intptr_t)TrayWindow))
-            StartScreenSaver(text);
+            StartUnwaited(text);
         break;
     case IDM_HELP:
         GetHelpFileName(text, sizeof text);

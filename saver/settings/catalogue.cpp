@@ -33,7 +33,6 @@ bool NameOrder(const std::string& a, const std::string& b)
 }
 
 typedef UINT(WINAPI* GetSystemWow64DirectoryFunction)(LPSTR, UINT);
-typedef BOOL(WINAPI* IsWow64ProcessFunction)(HANDLE, PBOOL);
 
 std::string FolderOf(UINT(WINAPI* get)(LPSTR, UINT))
 {
@@ -56,10 +55,7 @@ CatalogueFacts ReadCatalogueFacts()
         facts.wow64System = FolderOf((GetSystemWow64DirectoryFunction)(void*)GetProcAddress(
             kernel, "GetSystemWow64DirectoryA"));
     } else {
-        IsWow64ProcessFunction isWow64 =
-            (IsWow64ProcessFunction)(void*)GetProcAddress(kernel, "IsWow64Process");
-        BOOL wow64 = FALSE;
-        facts.underWow64 = isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+        facts.underWow64 = RunsUnderWow64();
         OSVERSIONINFOA version = {};
         version.dwOSVersionInfoSize = sizeof version;
         facts.hasSysnative =
