@@ -61,16 +61,23 @@ double TimeLoad(signed char mode)
     return best;
 }
 
-double TimeDialogOpen()
+// The settings dialog of _Rotaveil.scr /c, once it is visible.
+HWND OpenDialog(ChildProcess& saver)
 {
-    ChildProcess saver;
-    double start = Now();
     saver.Start("\"" + BesideTests(RV_SAVER_FILE) + "\" /c");
     HWND dialog = NULL;
     WaitUntil(60000, [&] {
         dialog = FindWindowA(NULL, "Rotaveil settings");
         return dialog && IsWindowVisible(dialog);
     });
+    return dialog;
+}
+
+double TimeDialogOpen()
+{
+    ChildProcess saver;
+    double start = Now();
+    HWND dialog = OpenDialog(saver);
     double took = Now() - start;
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     saver.WaitForExit(10000);
@@ -137,38 +144,29 @@ double PressKeyUntilEnd(SessionDriver& driver)
 double TimeDrop(int count)
 {
     SessionDriver driver;
-    std::string folder = BesideTests("dropped");
+    std::string folder = BesideTests("dropped"), files;
     CreateDirectoryA(folder.c_str(), NULL);
-    std::string files;
-    std::vector<std::string> made;
     for (int i = 0; i < count; ++i) {
-        char name[32];
-        snprintf(name, sizeof name, "\\drop%04d.scr", i);
-        made.push_back(folder + name);
-        CopyFileA(BesideTests("Night Sky.scr").c_str(), made.back().c_str(), FALSE);
-        files += made.back() + '\0';
+        files += folder + "\\drop" + std::to_string(10000 + i) + ".scr";
+        CopyFileA(BesideTests("Night Sky.scr").c_str(), files.c_str() + files.rfind(folder), FALSE);
+        files += '\0';
     }
     driver.SetPlayList({});
     ChildProcess saver;
-    saver.Start("\"" + BesideTests(RV_SAVER_FILE) + "\" /c");
-    HWND dialog = NULL;
-    WaitUntil(60000, [&] {
-        dialog = FindWindowA(NULL, "Rotaveil settings");
-        return dialog && IsWindowVisible(dialog);
-    });
+    HWND dialog = OpenDialog(saver);
     WaitForInputIdle(saver.Handle(), 5000);
-    HWND playList = GetDlgItem(dialog, IDC_PLAYLIST);
     double start = Now();
     DropFiles(saver.Handle(), dialog, files + '\0', FALSE);
     // A sent message is answered before the posted drop is taken, or once
     // the drop is done, never during it.
-    while (SendMessageA(playList, LB_GETCOUNT, 0, 0) < count && Now() - start < 600000)
+    while (SendDlgItemMessageA(dialog, IDC_PLAYLIST, LB_GETCOUNT, 0, 0) < count &&
+           Now() - start < 600000)
         Sleep(1);
     double took = Now() - start;
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     saver.WaitForExit(10000);
-    for (const std::string& path : made)
-        DeleteFileA(path.c_str());
+    for (size_t at = 0; at < files.size(); at = files.find('\0', at) + 1)
+        DeleteFileA(files.c_str() + at);
     RemoveDirectoryA(folder.c_str());
     return took;
 }
@@ -180,28 +178,21 @@ double TimeCoverWithMissing(int missing, int* logLines)
 {
     SessionDriver driver;
     std::vector<std::string> paths;
-    for (int i = 0; i < missing; ++i) {
-        char path[64];
-        snprintf(path, sizeof path, "C:\\gone\\missing%05d.scr", i);
-        paths.push_back(path);
-    }
+    for (int i = 0; i < missing; ++i)
+        paths.push_back("C:\\gone\\missing" + std::to_string(i) + ".scr");
     paths.push_back(driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_sc.scr"));
     driver.SetPlayList(paths);
     driver.SetPeriod(60000);
     double start = Now();
     driver.Start();
-    WaitUntil(60000, [] {
-        HWND cover = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
-        return cover && IsWindowVisible(cover);
-    });
+    WaitUntil(60000, [] { return IsWindowVisible(FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE)); });
     double took = Now() - start;
     Watch{driver}.WaitFor("window", 1, 10000);
     SessionDriver::PressKey();
     driver.WaitForEnd(10000);
     std::string log = driver.Log();
     *logLines = 0;
-    for (size_t at = log.find("not found"); at != std::string::npos;
-         at = log.find("not found", at + 1))
+    for (size_t at = log.find("not found"); at != std::string::npos; at = log.find("not found", at + 1))
         ++*logLines;
     return took;
 }

@@ -13,75 +13,20 @@
 
 namespace {
 
-RECT VirtualScreen()
-{
-    RECT screen;
-    SetRect(&screen, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-            GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    return screen;
-}
-
-bool CoversTheScreen(HWND cover)
-{
-    RECT place, screen = VirtualScreen();
-    return IsWindowVisible(cover) && !IsIconic(cover) && GetWindowRect(cover, &place) &&
-           EqualRect(&place, &screen);
-}
-
 // Whether window is above other in the z-order.
 bool Above(HWND window, HWND other)
 {
     for (HWND at = GetTopWindow(NULL); at; at = GetWindow(at, GW_HWNDNEXT)) {
-        if (at == window)
-            return true;
-        if (at == other)
-            return false;
+        if (at == window || at == other)
+            return at == window;
     }
     return false;
 }
 
-// Moved, shrunk, hidden or minimized by another program (a hosted screen
-// saver, say), the cover is back over the whole screen at once, whether or
-// not a password locks the session.
-TEST(Cover, NoProgramUncoversTheDesktop)
-{
-    SessionDriver driver;
-    ASSERT_TRUE(driver.StartSession({"deaf_cover.scr"}, 60000));
-    ASSERT_TRUE(driver.WaitForRecords("window", 1, 10000));
-    HWND cover = FindWindowA(RV_SAVER_CLASS, RV_SAVER_TITLE);
-    ASSERT_TRUE(cover);
-    ASSERT_TRUE(CoversTheScreen(cover));
-    const struct {
-        const char* what;
-        void (*act)(HWND);
-    } acts[] = {
-        {"moved away",
-         [](HWND w) { SetWindowPos(w, NULL, 5000, 5000, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE); }},
-        {"shrunk",
-         [](HWND w) { SetWindowPos(w, NULL, 0, 0, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE); }},
-        {"hidden", [](HWND w) { ShowWindow(w, SW_HIDE); }},
-        {"hidden and moved",
-         [](HWND w) {
-             SetWindowPos(w, NULL, 5000, 5000, 10, 10,
-                          SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-         }},
-        {"minimized", [](HWND w) { ShowWindow(w, SW_MINIMIZE); }},
-        {"restored after", [](HWND w) { ShowWindow(w, SW_RESTORE); }},
-    };
-    for (const auto& act : acts) {
-        act.act(cover);
-        EXPECT_TRUE(WaitUntil(500, [&] { return CoversTheScreen(cover); }))
-            << "the cover stayed " << act.what;
-    }
-    EXPECT_FALSE(driver.WaitForEnd(0)) << "the session ended";
-    SessionDriver::PressKey();
-    ASSERT_TRUE(driver.WaitForEnd(10000));
-}
-
-// A screen saver whose full-screen window comes after its start, and is not
-// topmost, is shown above the cover, not left black under it.
-TEST(Cover, AWindowMadeLateIsShownAboveIt)
+// A screen saver's window made late, and not topmost, is shown above the
+// cover; moved, shrunk, hidden or minimized by another program (a hosted
+// screen saver, say), the cover is back over the whole screen at once.
+TEST(Cover, ALateWindowShowsAboveItAndNoProgramUncoversTheDesktop)
 {
     SessionDriver driver;
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "LateWindow", 2000);
@@ -93,6 +38,23 @@ TEST(Cover, AWindowMadeLateIsShownAboveIt)
     ASSERT_TRUE(cover);
     EXPECT_TRUE(WaitUntil(1000, [&] { return Above(window, cover); }))
         << "the late window stayed under the cover";
+    const struct {
+        int x, y, width, height, show;  // show 0: a move
+    } acts[] = {{5000, 5000, 10, 10, 0}, {0, 0, 200, 150, 0}, {0, 0, 0, 0, SW_HIDE},
+                {0, 0, 0, 0, SW_MINIMIZE}};
+    RECT screen = VirtualScreenRect(), place;
+    for (const auto& act : acts) {
+        if (act.show)
+            ShowWindow(cover, act.show);
+        else
+            SetWindowPos(cover, NULL, act.x, act.y, act.width, act.height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(WaitUntil(500, [&] {
+            return IsWindowVisible(cover) && !IsIconic(cover) && GetWindowRect(cover, &place) &&
+                   EqualRect(&place, &screen);
+        })) << "show " << act.show << ", moved to " << act.x << "," << act.width;
+    }
+    EXPECT_FALSE(driver.WaitForEnd(0)) << "the session ended";
     SessionDriver::PressKey();
     ASSERT_TRUE(driver.WaitForEnd(10000));
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -114,41 +115,34 @@ TEST_F(Catalogue_, OwnFileInAnyCaseAndNonScreenSaversAreLeftOut)
 }
 
 // A name the code page cannot spell is listed by its short name, not by its
-// best fit, which here names another file beside it.
-TEST_F(Catalogue_, ANameOutsideTheCodePageIsListedByItsShortName)
+// best fit (which names another file beside it); an entry stored by the
+// short name of a file listed by its long name is that entry; one that
+// matches nothing in a scanned folder is logged, not dropped silently.
+TEST_F(Catalogue_, NamesByTheirShortNamesAndGoneOnesLogged)
 {
     std::string omega = savers_.Install("rvt_good.scr", SaverDirectory::Windows, "Omega.scr");
-    std::string folder = InstalledSavers::DirectoryOf(SaverDirectory::Windows);
-    std::wstring wide = std::wstring(folder.begin(), folder.end()) + L"\\\x03A9mega.scr";
-    ASSERT_TRUE(CopyFileW(std::wstring(omega.begin(), omega.end()).c_str(), wide.c_str(), FALSE));
-    WCHAR shortWide[MAX_PATH] = {0};
-    ASSERT_GT(GetShortPathNameW(wide.c_str(), shortWide, MAX_PATH), 0u);
-    BuildCatalogue();
-    DeleteFileW(wide.c_str());
-    std::wstring shortName(shortWide);
-    EXPECT_EQ((std::vector<std::string>{omega, std::string(shortName.begin(), shortName.end())}),
-              Catalogue);
-}
-
-// An entry stored by the short name of a file the scan lists by its long
-// name is that entry; one that matches nothing there is logged, not dropped
-// silently.
-TEST_F(Catalogue_, AShortNameEntryIsItsFileAndAGoneOneIsLogged)
-{
     std::string deluxe =
         savers_.Install("rvt_good.scr", SaverDirectory::Windows, "Starfield Deluxe.scr");
-    char shortPath[MAX_PATH] = "";
-    ASSERT_GT(GetShortPathNameA(deluxe.c_str(), shortPath, sizeof shortPath), 0u);
-    ASSERT_NE(deluxe, shortPath);
+    std::wstring wide = std::wstring(omega.begin(), omega.end() - 9) + L"\x03A9mega.scr";
+    ASSERT_TRUE(CopyFileW(std::wstring(omega.begin(), omega.end()).c_str(), wide.c_str(), FALSE));
+    WCHAR omegaShort[MAX_PATH] = {0};
+    char deluxeShort[MAX_PATH] = "";
+    GetShortPathNameW(wide.c_str(), omegaShort, MAX_PATH);
+    ASSERT_NE(deluxe, GetShortPathNameA(deluxe.c_str(), deluxeShort, MAX_PATH) ? deluxeShort : "");
     DeleteFileA(OwnLogPath().c_str());
     LogLock = CreateMutexA(NULL, FALSE, NULL);
-    DeleteRegistryTree(HKEY_CURRENT_USER, RV_PLAYLIST_KEY);
-    SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(0).c_str(), shortPath);
+    SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(0).c_str(), deluxeShort);
     SetRegistryText(HKEY_CURRENT_USER, RV_PLAYLIST_KEY, PlayListValueName(1).c_str(),
                     WindowsPath("gone.scr").c_str());
     LoadSettings();
     CloseHandle(LogLock);
     LogLock = NULL;
+    DeleteFileW(wide.c_str());
+    std::wstring listed(omegaShort);
+    EXPECT_EQ(3u, Catalogue.size());
+    EXPECT_EQ(1, std::count(Catalogue.begin(), Catalogue.end(), omega));
+    EXPECT_EQ(1, std::count(Catalogue.begin(), Catalogue.end(),
+                            std::string(listed.begin(), listed.end())));
     ASSERT_EQ(1u, PlayList.size());
     EXPECT_EQ(deluxe, Catalogue[PlayList[0].position]);
     EXPECT_NE(std::string::npos,

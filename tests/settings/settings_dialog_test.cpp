@@ -196,20 +196,15 @@ TEST_F(SettingsDialog, AddingAndRemovingSelectedEntries)
     EXPECT_EQ((std::vector<std::string>{a_, c_}), StoredPlayList());
 }
 
-// A selection larger than the list box's usual table is taken whole.
+// A selection larger than the list box's usual table (1024) is taken whole.
 TEST_F(SettingsDialog, EverySelectedEntryGoesHoweverMany)
 {
-    for (int entries : {1024, 1104}) {
-        driver_.SetPlayList(std::vector<std::string>((size_t)entries, a_));
-        Open();
-        ASSERT_EQ((size_t)entries, ListData(IDC_PLAYLIST).size());
-        SendMessageA(Item(IDC_PLAYLIST), LB_SETSEL, TRUE, -1);
-        SendMessageA(Item(IDC_PLAYLIST), LB_SETSEL, FALSE, 0);
-        Press(IDC_REMOVE_SELECTED);
-        EXPECT_EQ(1u, ListData(IDC_PLAYLIST).size()) << entries << " entries";
-        Press(IDCANCEL);
-        ASSERT_TRUE(saver_.WaitForExit(15000));
-    }
+    driver_.SetPlayList(std::vector<std::string>(1104, a_));
+    Open();
+    SendMessageA(Item(IDC_PLAYLIST), LB_SETSEL, TRUE, -1);
+    SendMessageA(Item(IDC_PLAYLIST), LB_SETSEL, FALSE, 0);
+    Press(IDC_REMOVE_SELECTED);
+    EXPECT_EQ(1u, ListData(IDC_PLAYLIST).size());
 }
 
 // A screen saver from a folder of its own, chosen in the Open dialog or

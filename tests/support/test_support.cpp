@@ -17,42 +17,23 @@ std::string BesideTests(const char* fileName)
 
 bool RunsThirtyTwoBitPrograms(std::string* why)
 {
-    static int known = -1;
-    static std::string found;
-    if (known < 0) {
-        char wow64[MAX_PATH] = "";
-        char switchValue[8] = "";
-        typedef UINT(WINAPI * GetFolder)(LPSTR, UINT);
-        GetFolder get = (GetFolder)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                                         "GetSystemWow64DirectoryA");
-        known = 0;
-        if (GetEnvironmentVariableA("ROTAVEIL_NO_32_BIT", switchValue, sizeof switchValue) &&
-            switchValue[0] != '\0' && switchValue[0] != '0') {
-            found = "ROTAVEIL_NO_32_BIT is set";
-        } else if (!get || !get(wow64, sizeof wow64)) {
-            found = "this Windows has no 32-bit system folder";
-        } else {
-            // Wine starts nothing and may still say it did: only the exit
-            // code that the command asked for tells.
-            std::string command = std::string("\"") + wow64 + "\\cmd.exe\" /c exit 37";
-            STARTUPINFOA startup = {};
-            startup.cb = sizeof startup;
-            PROCESS_INFORMATION info = {};
-            DWORD code = 0;
-            if (CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL,
-                               &startup, &info)) {
-                WaitForSingleObject(info.hProcess, 60000);
-                GetExitCodeProcess(info.hProcess, &code);
-                CloseHandle(info.hThread);
-                CloseHandle(info.hProcess);
-            }
-            known = code == 37;
-            found = known ? "a 32-bit program ran" : "a 32-bit program did not run (" + command + ")";
-        }
-    }
-    if (why)
-        *why = found;
-    return known == 1;
+    char wow64[MAX_PATH] = "", off[8] = "";
+    typedef UINT(WINAPI * GetFolder)(LPSTR, UINT);
+    GetFolder get = (GetFolder)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                     "GetSystemWow64DirectoryA");
+    ChildProcess probe;
+    if (GetEnvironmentVariableA("ROTAVEIL_NO_32_BIT", off, sizeof off) && off[0] && off[0] != '0')
+        *why = "ROTAVEIL_NO_32_BIT is set";
+    else if (!get || !get(wow64, sizeof wow64))
+        *why = "this Windows has no 32-bit system folder";
+    // Wine starts nothing and may still say it did: only the exit code the
+    // command asked for tells.
+    else if (!probe.Start("\"" + std::string(wow64) + "\\cmd.exe\" /c exit 37") ||
+             !probe.WaitForExit(60000) || probe.ExitCode() != 37)
+        *why = "a 32-bit program did not run";
+    else
+        return true;
+    return false;
 }
 
 bool DropFiles(HANDLE process, HWND window, const std::string& files, BOOL wide)
@@ -63,6 +44,14 @@ bool DropFiles(HANDLE process, HWND window, const std::string& files, BOOL wide)
         VirtualAllocEx(process, NULL, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     return remote && WriteProcessMemory(process, remote, block.data(), block.size(), NULL) &&
            PostMessageA(window, WM_DROPFILES, (WPARAM)remote, 0);
+}
+
+RECT VirtualScreenRect()
+{
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    RECT screen = {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                   y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return screen;
 }
 
 std::string OwnLogPath()

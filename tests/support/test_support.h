@@ -9,15 +9,17 @@
 std::string BesideTests(const char* fileName);
 
 // Whether this machine runs 32-bit programs beside 64-bit ones, found out by
-// running one (the 64-bit prefix's SysWOW64 command interpreter) once; false
-// also where ROTAVEIL_NO_32_BIT is set, so that the path of machines that
-// cannot is run where they can. why says what was found.
+// running one (the SysWOW64 command interpreter); false also where
+// ROTAVEIL_NO_32_BIT is set. why says why not.
 bool RunsThirtyTwoBitPrograms(std::string* why);
 
 // Explorer's drop on a window of another process: the file list (names each
 // ended by a NUL, the whole by one more; wide characters with wide) put in
 // that process's memory, and WM_DROPFILES posted. False when it could not be.
 bool DropFiles(HANDLE process, HWND window, const std::string& files, BOOL wide);
+
+// The virtual screen (every monitor) as the system reports it now.
+RECT VirtualScreenRect();
 
 // The message log of the programs beside the tests, this one included:
 // "_Rotaveil.log" in their folder.
