@@ -134,11 +134,14 @@ TEST_F(EachMonitor, TheCoverAndThePanesFollowAChangeOfTheMonitors)
     EXPECT_FALSE(driver_.WaitForEnd(0)) << "a change of the monitors ended the session";
 }
 
-// The primary monitor's size, as "800x600".
+// The primary monitor's mode as the driver has it now, as "800x600" (this
+// process's system metrics may lag a change another process made).
 std::string PrimarySize()
 {
-    return std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
-           std::to_string(GetSystemMetrics(SM_CYSCREEN));
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &mode);
+    return std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight);
 }
 
 // A screen saver that switches the display mode for itself (CDS_FULLSCREEN)
