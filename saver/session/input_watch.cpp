@@ -101,6 +101,36 @@ void TakeRawKey(unsigned code, bool down)
         Tell(code, signal);
 }
 
+// The low-level hooks see every key and button as it comes, before any
+// window does, and where no window has the keyboard: as activation moves
+// from a closed screen saver to the cover, the system may give raw input to
+// no one (Wine does). NT 4.0 SP3 and later; main thread, whose pump calls
+// them. Both sources keep one state (RawKeyStates), so a press is told once.
+HHOOK KeyboardHook = NULL;
+HHOOK MouseHook = NULL;
+
+LRESULT CALLBACK SeeKey(int code, WPARAM message, LPARAM data)
+{
+    if (code == HC_ACTION) {
+        const KBDLLHOOKSTRUCT* key = (const KBDLLHOOKSTRUCT*)data;
+        TakeRawKey(key->vkCode, (key->flags & LLKHF_UP) == 0);
+    }
+    return CallNextHookEx(NULL, code, message, data);
+}
+
+LRESULT CALLBACK SeeButton(int code, WPARAM message, LPARAM data)
+{
+    if (code == HC_ACTION) {
+        const MSLLHOOKSTRUCT* mouse = (const MSLLHOOKSTRUCT*)data;
+        KeyChange changes[MostButtonChanges];
+        size_t count = MouseButtonChanges(
+            ButtonFlagsOfMessage((unsigned)message, HIWORD(mouse->mouseData)), changes);
+        for (size_t i = 0; i < count; ++i)
+            TakeRawKey(changes[i].code, changes[i].down);
+    }
+    return CallNextHookEx(NULL, code, message, data);
+}
+
 // Where the cursor rests, and on which screen. A change of the monitors may
 // move it (into what is still there), which is no input: a move counts once
 // it has held for CursorMoveHold with the same screen and panes, as the
@@ -137,8 +167,8 @@ bool CursorMoved(CursorRest* rest)
     POINT now;
     if (!GetCursorPos(&now))
         return false;
-    bool away = labs(now.x - rest->place.x) > CursorSlack ||
-                labs(now.y - rest->place.y) > CursorSlack;
+    bool away =
+        labs(now.x - rest->place.x) > CursorSlack || labs(now.y - rest->place.y) > CursorSlack;
     if (!away || !rest->moving) {
         rest->moving = away;
         rest->movedAt = GetTickCount();
@@ -200,14 +230,23 @@ bool StartInputWatch()
     ReadRawInput = SystemFunction<GetRawInputDataFunction>("USER32.DLL", "GetRawInputData");
     // Without it (before Windows XP) the watch's poll is all there is.
     RawInputAsked = ReadRawInput && AskForRawInput(true);
+    // Refused on the Windows 95 family, which has no low-level hooks.
+    HINSTANCE module = GetModuleHandleA(NULL);
+    KeyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, SeeKey, module, 0);
+    MouseHook = SetWindowsHookExA(WH_MOUSE_LL, SeeButton, module, 0);
     return true;
 }
 
-void StopRawInput()
+void StopDirectInput()
 {
     if (RawInputAsked)
         AskForRawInput(false);
     RawInputAsked = false;
+    if (KeyboardHook)
+        UnhookWindowsHookEx(KeyboardHook);
+    if (MouseHook)
+        UnhookWindowsHookEx(MouseHook);
+    KeyboardHook = MouseHook = NULL;
 }
 
 void CloseInputWatch()

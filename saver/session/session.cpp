@@ -89,7 +89,7 @@ void EndBeforeWindowsDoes()
         SetScreenSaverRunning(false);
         return;
     }
-    StopRawInput();
+    StopDirectInput();
     bool ended = StopThreads(EndSessionLimit);
     if (LoadedPlayList)
         PutBackSystemSettings(*LoadedPlayList, ended);
@@ -234,7 +234,7 @@ int RunCoveredSession()
     }
     // The runner is done with the password (its question) before it is put
     // back for good.
-    StopRawInput();
+    StopDirectInput();
     bool ended = StopThreads(ThreadsEndLimit);
     SetSessionHandlers(NULL);
     PutBackSystemSettings(loadedPlayList, ended);
