@@ -6,6 +6,8 @@
 #                                  (its tables between the "benchmark:" marks)
 #   tools/benchmarks.sh headline   the few figures the test run ends with
 #   tools/benchmarks.sh scale      those of large collections alone
+#   tools/benchmarks.sh selfend | turnend | overhead | children | xkeys
+#                                  one group of the session's figures alone
 # Expects the builds of tools/build.sh. The figures depend on the machine:
 # nothing here fails on a slow one.
 set -euo pipefail
@@ -15,9 +17,16 @@ mode=${1:-all}
 trap rv_wine_stop EXIT
 RV_HOLD_DESKTOP="$root/build/tests/bin/rvholddesktop.exe"
 rv_wine_start "$root/build/wineprefix-tests"
+# Keys as the X server's own events, for the rows that press them so.
+portfile=$(mktemp)
+python3 "$root/tools/x_keys.py" "$portfile" &
+xkeys=$!
+trap 'kill $xkeys 2>/dev/null; rm -f "$portfile"; rv_wine_stop' EXIT
+for _ in $(seq 50); do [ -s "$portfile" ] && break; sleep 0.1; done
+[ -s "$portfile" ] && export RV_XKEYS_PORT=$(cat "$portfile")
 run() { (cd "$root/build/tests" && "$RV_WINE" bin/benchmarks.exe "$@" 2>/dev/null | tr -d '\r'); }
 case "$mode" in
-headline | scale)
+headline | scale | selfend | turnend | overhead | children | xkeys)
     run "$mode"
     ;;
 all | --write)

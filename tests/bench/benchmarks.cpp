@@ -1,8 +1,10 @@
 // Timings of Rotaveil under Wine, printed as a table; docs/benchmarks.md
 // records a run. Not a test: the figures depend on the machine.
 //   wine64 build/tests/bin/benchmarks.exe
+#include <winsock2.h>
 #include <windows.h>
 #include <limits.h>
+#include <stdlib.h>
 #include <stdio.h>
 
 #include <string.h>
@@ -121,17 +123,55 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+// Where keys come from: SendInput, or the X server's own key events, which
+// Wine's X driver turns into input as a real keyboard's (tools/x_keys.py
+// presses them through XTest; tools/benchmarks.sh starts it and passes its
+// port in RV_XKEYS_PORT).
+bool KeysFromX = false;
+SOCKET XKeys = INVALID_SOCKET;
+
+bool ConnectXKeys()
+{
+    const char* port = getenv("RV_XKEYS_PORT");
+    WSADATA data;
+    if (!port || WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return false;
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons((u_short)atoi(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    XKeys = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    BOOL noDelay = TRUE;
+    setsockopt(XKeys, IPPROTO_TCP, TCP_NODELAY, (const char*)&noDelay, sizeof noDelay);
+    if (XKeys != INVALID_SOCKET && connect(XKeys, (sockaddr*)&address, sizeof address) == 0)
+        return true;
+    XKeys = INVALID_SOCKET;
+    return false;
+}
+
+// Space down or up, from the chosen source; returns once the X server has it.
+void SpaceKey(bool down)
+{
+    if (!KeysFromX) {
+        down ? SessionDriver::KeyDown(VK_SPACE) : SessionDriver::KeyUp(VK_SPACE);
+        return;
+    }
+    char step = down ? 'd' : 'u';
+    if (send(XKeys, &step, 1, 0) != 1 || recv(XKeys, &step, 1, 0) != 1)
+        abort();
+}
+
 // A key held as a person holds it (60 ms), the session's end timed from the
 // key going down while it is held, not from its release; returns the end's
 // time (Now), -1 when the session did not end.
 double PressKeyUntilEnd(SessionDriver& driver)
 {
-    SessionDriver::KeyDown(VK_SPACE);
+    SpaceKey(true);
     double down = Now();
     bool ended = driver.WaitForEnd(60);
     double end = Now();
     Sleep((DWORD)std::max(0.0, 60 - (end - down)));
-    SessionDriver::KeyUp(VK_SPACE);
+    SpaceKey(false);
     if (!ended) {
         ended = driver.WaitForEnd(10000);
         end = Now();
@@ -345,10 +385,12 @@ struct KeyRun {
     LONG latest;  // ms from the key to the latest creation of a session's screen saver
 };
 
+const char* KeySourceLabel();
+
 void PrintMadeAfter(const char* when, const KeyRun& run)
 {
-    printf("| sessions that made a screen saver after a key %s | %d of %d (latest %+ld ms) |\n",
-           when, run.startedAfter, run.sessions, (long)run.latest);
+    printf("| %ssessions that made a screen saver after a key %s | %d of %d (latest %+ld ms) |\n",
+           KeySourceLabel(), when, run.startedAfter, run.sessions, (long)run.latest);
 }
 
 // Sessions of two well-behaved screen savers (that end themselves on the
@@ -393,28 +435,47 @@ KeyRun KeySessions(int sessions, DWORD period, const char* trigger, int (*delay)
     return {Median(times), Median(afterExits), startedAfter, sessions, latest};
 }
 
+// Prefixes the rows of keys from X.
+const char* KeySourceLabel()
+{
+    return KeysFromX ? "X key events: " : "";
+}
+
 void KeyToEndSelfClosing()
 {
     KeyRun run = KeySessions(10, 60000, "window", [](int, DWORD) { return 500; });
-    printf("| key to the end of the session, saver ends itself on the key (median of 10) | %.0f ms "
+    printf("| %skey to the end of the session, saver ends itself on the key (median of 10) | %.0f "
+           "ms |\n",
+           KeySourceLabel(), run.median);
+    printf("| %sthe same: the session's end after its screen saver's own exit (median) | %.0f ms "
            "|\n",
-           run.median);
-    printf("| the same: the session's end after its screen saver's own exit (median) | %.0f ms |\n",
-           run.afterExit);
+           KeySourceLabel(), run.afterExit);
     PrintMadeAfter("mid-turn", run);
 }
 
-// The key from 30 ms before to 30 ms after the end of the first screen
-// saver's period (its window and the period), in steps of 10 ms, twice.
+// The key from 30 ms before to 120 ms after the end of the first screen
+// saver's period (its window and the period), in steps of 10 ms.
 void KeyAtPeriodEnd()
 {
-    KeyRun run = KeySessions(14, 1500, "window", [](int i, DWORD period) {
-        return (int)period - 30 + (i % 7) * 10;
-    });
-    printf("| key at a period's end to the end of the session (median of %d, -30 to +30 ms) | %.0f "
-           "ms |\n",
-           run.sessions, run.median);
+    KeyRun run = KeySessions(16, 1500, "window",
+                             [](int i, DWORD period) { return (int)period - 30 + i * 10; });
+    printf("| %skey at a period's end to the end of the session (median of %d, -30 to +120 ms) | "
+           "%.0f ms |\n",
+           KeySourceLabel(), run.sessions, run.median);
     PrintMadeAfter("at a period's end", run);
+}
+
+// The keys mid-turn and at a period's end again, from the X server.
+void KeysFromTheXServer()
+{
+    if (!ConnectXKeys()) {
+        printf("| X key events | not run: no tools/x_keys.py (RV_XKEYS_PORT) |\n");
+        return;
+    }
+    KeysFromX = true;
+    KeyToEndSelfClosing();
+    KeyAtPeriodEnd();
+    KeysFromX = false;
 }
 
 // The key while the screen saver is making its window (it takes 300 ms).
@@ -505,11 +566,23 @@ int main(int argc, char** argv)
     // "session" leaves out the loading, dialog and large collections'
     // figures; "scale" runs those of large collections alone; "children" runs
     // the stop of twenty children alone, "handles" the handle count alone,
+    // "selfend" the key to a screen saver that ends itself on it alone,
+    // "xkeys" the keys from the X server alone,
     // "turnend" the keys at a period's end and during a start alone;
     // "headline" the few figures the test run prints.
     bool sessionOnly = argc > 1 && !strcmp(argv[1], "session");
     if (argc > 1 && !strcmp(argv[1], "children")) {
         KeyToEndTwentyChildren();
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
+    if (argc > 1 && !strcmp(argv[1], "selfend")) {
+        KeyToEndSelfClosing();
+        fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
+    if (argc > 1 && !strcmp(argv[1], "xkeys")) {
+        KeysFromTheXServer();
+        fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
     }
     if (argc > 1 && !strcmp(argv[1], "turnend")) {
@@ -524,6 +597,7 @@ int main(int argc, char** argv)
         KeyToEnd();
         KeyAtPeriodEnd();
         KeyWhileAWindowIsMade();
+        KeysFromTheXServer();
         HandlesOverTurns();
         fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
@@ -554,6 +628,7 @@ int main(int argc, char** argv)
     KeyToEndSelfClosing();
     KeyAtPeriodEnd();
     KeyWhileAWindowIsMade();
+    KeysFromTheXServer();
     GapAndStops();
     KeyToEndTwentyChildren();
     HandlesOverTurns();
