@@ -191,6 +191,8 @@ void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>*
     }
     try {
         WaitForEnds(records, &running, ended, 0, "%s  self terminated");
+        if (running.empty())
+            return;
         if (urgent)
             EndThoseWithoutWindows(records, &running, ended);
         if (running.empty())

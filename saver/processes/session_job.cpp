@@ -18,7 +18,7 @@ typedef BOOL(WINAPI* TerminateJobObjectFunction)(HANDLE, UINT);
 // that lets its children out: on Windows before 8 a process in one job
 // cannot be put in another.
 DWORD BreakawayFlag = 0;
-bool NotHeldTold = false;
+bool NotHeldTold = false;  // a start the job refused: it no longer holds everything
 
 DWORD BreakawayFromOwnJob()
 {
@@ -104,4 +104,19 @@ void EndWhatTheJobHolds(HANDLE job)
             : NULL;
     if (terminate)
         terminate(job, 0);
+}
+
+int ProcessesInJob(HANDLE job)
+{
+    QueryInformationJobObjectFunction query =
+        job && !NotHeldTold
+            ? SystemFunction<QueryInformationJobObjectFunction>("KERNEL32.DLL",
+                                                                "QueryInformationJobObject")
+            : NULL;
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting;
+    ZeroMemory(&accounting, sizeof accounting);
+    if (!query ||
+        !query(job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting, NULL))
+        return -1;
+    return (int)accounting.ActiveProcesses;
 }

@@ -21,3 +21,8 @@ bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* sta
 // savers started by a route the runner could not follow, such as a launcher
 // that ended at once). The job stays, for the next turn.
 void EndWhatTheJobHolds(HANDLE job);
+
+// How many processes the job holds now, when it holds everything the
+// screen savers started (every start was taken into it); -1 where that
+// cannot be told (no job, one refused, or the system does not say).
+int ProcessesInJob(HANDLE job);

@@ -8,6 +8,7 @@
 #include "message_wait.h"
 #include "process_info.h"
 #include "session_handles.h"
+#include "session_job.h"
 #include "toolhelp.h"
 #include "saver/log/message_log.h"
 #include "saver/log/trace.h"
@@ -108,12 +109,33 @@ bool RecordChild(const PROCESSENTRY32& entry, const KnownProcess& parent, Proces
     return true;
 }
 
+// False when the job holds everything the turn started and no more
+// processes than the records that still run: nothing unrecorded runs, and
+// the look at every process of the machine (a snapshot, several
+// milliseconds) is spared. A process started just after the count is ended
+// with the job all the same.
+bool UnrecordedMayRun(HANDLE job)
+{
+    int held = ProcessesInJob(job);
+    if (held < 0)
+        return true;
+    int running = 0;
+    for (ProcessInfo* record : Processes) {
+        if (record->procInfo.hProcess &&
+            WaitForSingleObject(record->procInfo.hProcess, 0) == WAIT_TIMEOUT)
+            ++running;
+    }
+    return held > running;
+}
+
 // One look at the machine's processes: records every process that is not
 // known yet and whose parent is. Returns how many it recorded.
-unsigned RecordNewDescendants()
+unsigned RecordNewDescendants(HANDLE job)
 {
     for (ProcessInfo* record : Processes)
         RememberProcess(record->procInfo.dwProcessId, record->procInfo.hProcess);
+    if (!UnrecordedMayRun(job))
+        return 0;
     std::vector<PROCESSENTRY32> snapshot;
     if (!EnumProcesses(snapshot))
         return 0;
@@ -213,14 +235,14 @@ void EndTurnWatch()
     ChildrenUnlogged = 0;
 }
 
-void DetectChildProcesses()
+void DetectChildProcesses(HANDLE job)
 {
     if (IsSignalled(StopEvent))
         return;
     try {
         // A pass over every window of the desktop costs more than the look
         // at the processes: made only where a record needs its window.
-        if (RecordNewDescendants() > 0 || !EveryRecordHasItsWindow()) {
+        if (RecordNewDescendants(job) > 0 || !EveryRecordHasItsWindow()) {
             NumWindows = 0;
             AttachWindows(0);
             TraceFormat("NumWindows=%i", (int)NumWindows);
@@ -231,12 +253,12 @@ void DetectChildProcesses()
     }
 }
 
-void StopEscapedProcesses()
+void StopEscapedProcesses(HANDLE job)
 {
     try {
         DWORD start = GetTickCount();
         for (unsigned round = 0; round < EscapeRounds; ++round) {
-            if (RecordNewDescendants() == 0)
+            if (RecordNewDescendants(job) == 0)
                 break;
             AttachWindows(0);
             CloseAllProcesses(Processes);

@@ -14,14 +14,15 @@ void BeginTurnWatch(const char* saverPath);
 // by one (a screen saver that starts a swarm of them).
 void EndTurnWatch();
 
-// Records every new process whose parent is recorded, and logs it.
-void DetectChildProcesses();
+// Records every new process whose parent is recorded, and logs it. The
+// session's job (or null) tells when there can be none.
+void DetectChildProcesses(HANDLE job);
 
 // After a stop: records and stops what the turn's processes started that was
 // not recorded yet (started after the look before the stop, or while being
 // stopped), again until a look finds nothing new, within bounds. Also once
 // the session is ending.
-void StopEscapedProcesses();
+void StopEscapedProcesses(HANDLE job);
 
 // Gives each recorded process its visible top-level window (the last one met):
 // every window when threadId is 0, else the windows of that thread.

@@ -239,7 +239,7 @@ DWORD WINAPI RunScreensavers(LPVOID)
         }
         Trace("RunScreensavers clean-up code -------------");
         ClearProcesses(Processes);
-        StopEscapedProcesses();
+        StopEscapedProcesses(SessionJob);
         PutBackDisplayMode();
         Trace("====================RunScreensavers exit OK"
               "===============================================");

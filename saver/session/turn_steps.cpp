@@ -202,11 +202,11 @@ void StopTurn(HANDLE job)
     // back on: off again before the stop's looks and stages.
     RenewScreenSaverRunning();
     BringSessionWindowToFront();
-    DetectChildProcesses();
+    DetectChildProcesses(job);
     BringSessionWindowToFront();
     // Input waits for nothing that has no window to close yet.
     CloseAllProcesses(Processes, InputCame());
-    StopEscapedProcesses();
+    StopEscapedProcesses(job);
     // Nothing a screen saver started outlives its turn, by whatever route.
     EndWhatTheJobHolds(job);
     // A mode the screen saver switched to goes with it.

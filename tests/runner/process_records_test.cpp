@@ -108,11 +108,11 @@ TEST_F(ProcessRecords, ChildrenAreFoundLoggedOnceAndStoppedFirst)
     ProcessInfo* saver = Start("rvt_child.scr", "C:\\test\\rvt_child.scr");
     ASSERT_TRUE(driver_.WaitForRecords("started grandchild", 1, 10000));
     ASSERT_TRUE(driver_.WaitForRecords("child window", 2, 10000));
-    DetectChildProcesses();
+    DetectChildProcesses(NULL);
     ASSERT_EQ(3u, Processes.size()) << "a grandchild listed after its parent is found at once";
     EXPECT_EQ(saver, Processes[1]->parent);
     EXPECT_EQ(Processes[1], Processes[2]->parent);
-    DetectChildProcesses();
+    DetectChildProcesses(NULL);
     std::string log = Log();
     const std::string text = "Screensaver C:\\test\\rvt_child.scr started helper.exe process";
     size_t first = log.find(text);
@@ -138,7 +138,7 @@ TEST_F(ProcessRecords, AChildNamedSystemIsReportedAsAModalDialog)
         Start("rvt_child.scr", "C:\\x\\rvt_child.scr");
         ASSERT_TRUE(driver_.WaitForRecords("started child", 1, 10000));
         ASSERT_TRUE(driver_.WaitForRecords("child start", 1, 10000));
-        DetectChildProcesses();
+        DetectChildProcesses(NULL);
         EXPECT_NE(std::string::npos, Log().find("Screensaver C:\\x\\rvt_child.scr has opened modal "
                                                 "dialog, possibly error warning!"))
             << name << ": " << Log();
@@ -160,7 +160,7 @@ TEST_F(ProcessRecords, AProcessMadeBeforeItsRecordedParentIsNoChildOfIt)
     ProcessInfo* later = Start("rvt_good.scr", "later.scr");
     DWORD laterId = later->procInfo.dwProcessId;
     later->procInfo.dwProcessId = GetCurrentProcessId();
-    DetectChildProcesses();
+    DetectChildProcesses(NULL);
     later->procInfo.dwProcessId = laterId;
     EXPECT_EQ(Processes.size(), FindByProcessId(Processes, older.Id()))
         << "a process older than its supposed parent was taken for its child";
@@ -174,7 +174,7 @@ TEST_F(ProcessRecords, NothingIsScannedOnceTheSessionEnds)
     ASSERT_TRUE(driver_.WaitForRecords("child window", 1, 10000));
     SetEvent(StopEvent);
     NumWindows = 77;
-    DetectChildProcesses();
+    DetectChildProcesses(NULL);
     EXPECT_EQ(1u, Processes.size());
     EXPECT_EQ(77u, NumWindows) << "no window pass either";
     EXPECT_EQ("", Log());
