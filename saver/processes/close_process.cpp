@@ -111,16 +111,24 @@ void SendCloseMessages(const std::vector<ProcessInfo*>& records, const Running& 
     }
 }
 
-void PostQuitToThreads(const std::vector<ProcessInfo*>& records, const Running& running)
+// WM_QUIT to the main thread of each, or, for a process the runner did not
+// start (a child, whose threads it was not told), to its window's thread.
+// False when there was no thread to post to: the stage then waits for nothing.
+bool PostQuitToThreads(const std::vector<ProcessInfo*>& records, const Running& running)
 {
+    bool posted = false;
     for (size_t position : running) {
         ProcessInfo* record = records[position];
-        if (record->procInfo.dwThreadId) {
-            PostThreadMessageA(record->procInfo.dwThreadId, WM_DESTROY, 0, 0);
-            PostThreadMessageA(record->procInfo.dwThreadId, WM_QUIT, 0, 0);
+        DWORD thread = record->procInfo.dwThreadId;
+        if (!thread && record->window && IsWindow(record->window))
+            thread = GetWindowThreadProcessId(record->window, NULL);
+        if (thread) {
+            PostThreadMessageA(thread, WM_DESTROY, 0, 0);
+            posted = PostThreadMessageA(thread, WM_QUIT, 0, 0) || posted;
         }
         TraceName("Posting WM_QUIT to main thread of %s", record);
     }
+    return posted;
 }
 
 BOOL TerminateUnlessRefused(ProcessInfo* record)
@@ -178,8 +186,7 @@ void EndThoseWithoutWindows(const std::vector<ProcessInfo*>& records, Running* r
 
 }  // namespace
 
-void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>* ended,
-                    bool urgent)
+void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>* ended, bool urgent)
 {
     ended->assign(records.size(), false);
     Running running;
@@ -214,13 +221,13 @@ void CloseProcesses(const std::vector<ProcessInfo*>& records, std::vector<bool>*
             DWORD slice = CloseWindowWait - elapsed;
             if (!PendingReadySignals(records, running, &readySignals) && slice > WindowLookAgain)
                 slice = WindowLookAgain;
-            WaitForEnds(records, &running, ended, slice, "%s terminated by WM_CLOSE",
-                        readySignals);
+            WaitForEnds(records, &running, ended, slice, "%s terminated by WM_CLOSE", readySignals);
         }
         if (running.empty())
             return;
-        PostQuitToThreads(records, running);
-        WaitForEnds(records, &running, ended, CloseThreadWait, "%s terminated by WM_QUIT");
+        bool posted = PostQuitToThreads(records, running);
+        WaitForEnds(records, &running, ended, posted ? CloseThreadWait : 0,
+                    "%s terminated by WM_QUIT");
         if (running.empty())
             return;
         Terminate(records, &running);

@@ -101,32 +101,20 @@ void TakeRawKey(unsigned code, bool down)
         Tell(code, signal);
 }
 
-// The low-level hooks see every key and button as it comes, before any
-// window does, and where no window has the keyboard: as activation moves
-// from a closed screen saver to the cover, the system may give raw input to
-// no one (Wine does). NT 4.0 SP3 and later; main thread, whose pump calls
-// them. Both sources keep one state (RawKeyStates), so a press is told once.
+// The low-level keyboard hook sees every key as it comes, before any window
+// does, and where no window has the keyboard: as activation moves from a
+// closed screen saver to the cover, the system may give raw input to no one
+// (Wine does). NT 4.0 SP3 and later; main thread, whose pump calls it. It
+// and raw input keep one state (RawKeyStates), so a press is told once. No
+// mouse hook: under Wine one holds back the cursor's place, by which the
+// watch sees the mouse move over the panes.
 HHOOK KeyboardHook = NULL;
-HHOOK MouseHook = NULL;
 
 LRESULT CALLBACK SeeKey(int code, WPARAM message, LPARAM data)
 {
     if (code == HC_ACTION) {
         const KBDLLHOOKSTRUCT* key = (const KBDLLHOOKSTRUCT*)data;
         TakeRawKey(key->vkCode, (key->flags & LLKHF_UP) == 0);
-    }
-    return CallNextHookEx(NULL, code, message, data);
-}
-
-LRESULT CALLBACK SeeButton(int code, WPARAM message, LPARAM data)
-{
-    if (code == HC_ACTION) {
-        const MSLLHOOKSTRUCT* mouse = (const MSLLHOOKSTRUCT*)data;
-        KeyChange changes[MostButtonChanges];
-        size_t count = MouseButtonChanges(
-            ButtonFlagsOfMessage((unsigned)message, HIWORD(mouse->mouseData)), changes);
-        for (size_t i = 0; i < count; ++i)
-            TakeRawKey(changes[i].code, changes[i].down);
     }
     return CallNextHookEx(NULL, code, message, data);
 }
@@ -231,9 +219,7 @@ bool StartInputWatch()
     // Without it (before Windows XP) the watch's poll is all there is.
     RawInputAsked = ReadRawInput && AskForRawInput(true);
     // Refused on the Windows 95 family, which has no low-level hooks.
-    HINSTANCE module = GetModuleHandleA(NULL);
-    KeyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, SeeKey, module, 0);
-    MouseHook = SetWindowsHookExA(WH_MOUSE_LL, SeeButton, module, 0);
+    KeyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, SeeKey, GetModuleHandleA(NULL), 0);
     return true;
 }
 
@@ -244,9 +230,7 @@ void StopDirectInput()
     RawInputAsked = false;
     if (KeyboardHook)
         UnhookWindowsHookEx(KeyboardHook);
-    if (MouseHook)
-        UnhookWindowsHookEx(MouseHook);
-    KeyboardHook = MouseHook = NULL;
+    KeyboardHook = NULL;
 }
 
 void CloseInputWatch()

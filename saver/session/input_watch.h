@@ -1,8 +1,8 @@
 // The session's input: where it comes from and how it is told to the runner.
 // Three sources, by the same rule (key_changes.h): the input watch, a thread
 // that polls every key and mouse button (the only one on the Windows 95
-// family); the low-level keyboard and mouse hooks, which see input before
-// any window and where no window has the keyboard (NT 4.0 SP3 and later);
+// family); the low-level keyboard hook, which sees keys before any window
+// and where no window has the keyboard (NT 4.0 SP3 and later);
 // and the system's raw input, sent to the session window even while another
 // program's window has the keyboard (Windows XP and later). With panes on
 // each monitor the watch also sees the mouse move. Keys and buttons set
@@ -23,7 +23,7 @@ extern BYTE KeyStates[256];  // 1 = key or button seen down at the watch's last 
 // could not be started.
 bool StartInputWatch();
 // Main thread, before it waits for anything as the session ends: raw input
-// and the low-level hooks are given back.
+// and the low-level keyboard hook are given back.
 void StopDirectInput();
 // After the watch has ended: closes what StartInputWatch made.
 void CloseInputWatch();

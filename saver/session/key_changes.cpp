@@ -38,19 +38,3 @@ size_t MouseButtonChanges(unsigned buttonFlags, KeyChange* changes)
     }
     return count;
 }
-
-unsigned ButtonFlagsOfMessage(unsigned message, unsigned xButton)
-{
-    // WM_LBUTTONDOWN and up, WM_RBUTTON..., WM_MBUTTON...: one flag each.
-    const unsigned ButtonMessages[][2] = {{0x0201, 0x0001}, {0x0202, 0x0002}, {0x0204, 0x0004},
-                                          {0x0205, 0x0008}, {0x0207, 0x0010}, {0x0208, 0x0020}};
-    for (const auto& pair : ButtonMessages) {
-        if (pair[0] == message)
-            return pair[1];
-    }
-    // WM_XBUTTONDOWN and up, for XBUTTON1 or XBUTTON2.
-    if ((message != 0x020B && message != 0x020C) || (xButton != 1 && xButton != 2))
-        return 0;
-    unsigned down = xButton == 1 ? 0x0040 : 0x0100;
-    return message == 0x020B ? down : down << 1;
-}

@@ -27,8 +27,3 @@ struct KeyChange {
     bool down;
 };
 size_t MouseButtonChanges(unsigned buttonFlags, KeyChange* changes);
-
-// The raw button flags of a low-level mouse hook's button message (WM_LBUTTONDOWN
-// to WM_XBUTTONUP; xButton is the high word of its mouse data): 0 for a move
-// or the wheel.
-unsigned ButtonFlagsOfMessage(unsigned message, unsigned xButton);

@@ -496,6 +496,9 @@ void KeyToEndTwentyChildren()
     driver.SetPeriod(60000);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "ChildCount", 20);
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
+    // The children leave the activation to the screen saver: it runs until
+    // the key, and the stop is the key's.
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "NoActivate", 1);
     driver.Start();
     Watch{driver}.WaitFor("child window", 20, 60000);
     Sleep(500);

@@ -68,6 +68,19 @@ TEST_F(ProcessRecords, AWellBehavedProcessIsStoppedByItsWindowAndForgotten)
     EXPECT_EQ("", Log());
 }
 
+// A found child (its main thread unknown) that ignores WM_CLOSE is asked to
+// quit through its window's thread before anything would kill it.
+TEST_F(ProcessRecords, AChildDeafToCloseQuitsThroughItsWindowsThread)
+{
+    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 2);
+    ProcessInfo* child = Start("rvchild.exe", "deaf.exe");
+    ASSERT_TRUE(driver_.WaitForRecords("child window", 1, 10000));
+    child->procInfo.dwThreadId = 0;
+    AttachWindows(0);
+    EXPECT_TRUE(CloseAllProcesses(Processes));
+    EXPECT_EQ(1u, driver_.RecordsStartingWith("child end").size()) << "killed, not quit";
+}
+
 TEST_F(ProcessRecords, ARefusedTerminationIsLoggedCountedAndCarriedOver)
 {
     SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 1);
@@ -80,7 +93,7 @@ TEST_F(ProcessRecords, ARefusedTerminationIsLoggedCountedAndCarriedOver)
     CloseHandle(child->procInfo.hThread);
     child->procInfo.hProcess = limited;
     child->procInfo.hThread = NULL;
-    child->procInfo.dwThreadId = 0;  // as for a found child: no thread messages
+    child->procInfo.dwThreadId = 0;  // as for a found child
 
     DWORD start = GetTickCount();
     EXPECT_FALSE(CloseAllProcesses(Processes));
