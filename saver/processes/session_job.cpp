@@ -24,9 +24,8 @@ DWORD BreakawayFromOwnJob()
 {
     IsProcessInJobFunction inJob =
         SystemFunction<IsProcessInJobFunction>("KERNEL32.DLL", "IsProcessInJob");
-    QueryInformationJobObjectFunction query =
-        SystemFunction<QueryInformationJobObjectFunction>("KERNEL32.DLL",
-                                                          "QueryInformationJobObject");
+    QueryInformationJobObjectFunction query = SystemFunction<QueryInformationJobObjectFunction>(
+        "KERNEL32.DLL", "QueryInformationJobObject");
     BOOL within = FALSE;
     if (!inJob || !query || !inJob(GetCurrentProcess(), NULL, &within) || !within)
         return 0;
@@ -69,8 +68,7 @@ HANDLE CreateSessionJob()
     return job.Release();
 }
 
-bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started,
-                         bool* notHeld)
+bool StartSuspendedInJob(HANDLE job, char* commandLine, PROCESS_INFORMATION* started, bool* notHeld)
 {
     if (notHeld)
         *notHeld = false;
@@ -109,10 +107,9 @@ void EndWhatTheJobHolds(HANDLE job)
 int ProcessesInJob(HANDLE job)
 {
     QueryInformationJobObjectFunction query =
-        job && !NotHeldTold
-            ? SystemFunction<QueryInformationJobObjectFunction>("KERNEL32.DLL",
-                                                                "QueryInformationJobObject")
-            : NULL;
+        job && !NotHeldTold ? SystemFunction<QueryInformationJobObjectFunction>(
+                                  "KERNEL32.DLL", "QueryInformationJobObject")
+                            : NULL;
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting;
     ZeroMemory(&accounting, sizeof accounting);
     if (!query ||
