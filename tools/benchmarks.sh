@@ -6,8 +6,9 @@
 #                                  (its tables between the "benchmark:" marks)
 #   tools/benchmarks.sh headline   the few figures the test run ends with
 #   tools/benchmarks.sh scale      those of large collections alone
-#   tools/benchmarks.sh selfend | turnend | overhead | children | xkeys
+#   tools/benchmarks.sh selfend | turnend | overhead | children | xkeys | monitors
 #                                  one group of the session's figures alone
+#                                  (monitors: on a display of two, made here)
 # Expects the builds of tools/build.sh. The figures depend on the machine:
 # nothing here fails on a slow one.
 set -euo pipefail
@@ -16,21 +17,34 @@ mode=${1:-all}
 . "$root/tools/wine-env.sh"
 trap rv_wine_stop EXIT
 RV_HOLD_DESKTOP="$root/build/tests/bin/rvholddesktop.exe"
-rv_wine_start "$root/build/wineprefix-tests"
+prefix="$root/build/wineprefix-tests"
+server=
+if [ "$mode" = monitors ]; then
+    # A display of two monitors (Xorg's dummy driver), in a prefix of its own.
+    display=$("$root/tools/two-monitor-display.sh" 2>/dev/null) || {
+        echo "| key with a screen saver on each monitor | not run: no display of two monitors here |"
+        exit 0
+    }
+    server=$(cat "/tmp/rv-two-monitors-${display#:}.pid")
+    export DISPLAY="$display" RV_KEEP_DISPLAY=1
+    prefix="$root/build/wineprefix-bench-monitors"
+fi
+rv_wine_start "$prefix"
 # Keys as the X server's own events, for the rows that press them so.
 portfile=$(mktemp)
 python3 "$root/tools/x_keys.py" "$portfile" &
 xkeys=$!
-trap 'kill $xkeys 2>/dev/null; rm -f "$portfile"; rv_wine_stop' EXIT
+trap 'kill $xkeys 2>/dev/null; rm -f "$portfile"; rv_wine_stop; [ -z "$server" ] || kill "$server"' EXIT
 for _ in $(seq 50); do [ -s "$portfile" ] && break; sleep 0.1; done
 [ -s "$portfile" ] && export RV_XKEYS_PORT=$(cat "$portfile")
 run() { (cd "$root/build/tests" && "$RV_WINE" bin/benchmarks.exe "$@" 2>/dev/null | tr -d '\r'); }
 case "$mode" in
-headline | scale | selfend | turnend | overhead | children | xkeys)
+headline | scale | selfend | turnend | overhead | children | xkeys | monitors)
     run "$mode"
     ;;
 all | --write)
-    out=$(run)
+    # The rows of a screen saver on each monitor end the session's table.
+    out=$(run; "$0" monitors)
     if [ "$mode" = all ]; then
         printf '%s\n' "$out"
         exit 0

@@ -132,6 +132,8 @@ SOCKET XKeys = INVALID_SOCKET;
 
 bool ConnectXKeys()
 {
+    if (XKeys != INVALID_SOCKET)
+        return true;
     const char* port = getenv("RV_XKEYS_PORT");
     WSADATA data;
     if (!port || WSAStartup(MAKEWORD(2, 2), &data) != 0)
@@ -465,6 +467,41 @@ void KeyAtPeriodEnd()
     PrintMadeAfter("at a period's end", run);
 }
 
+// "A different screensaver on each monitor": the key half a second after
+// both panes show theirs, to the end of the session; by each key source.
+void KeyWithEachMonitor()
+{
+    if (GetSystemMetrics(SM_CMONITORS) < 2) {
+        printf("| key with a screen saver on each monitor | not run: one monitor here |\n");
+        return;
+    }
+    bool fromX = ConnectXKeys();
+    for (int source = 0; source < (fromX ? 2 : 1); ++source) {
+        KeysFromX = source == 1;
+        std::vector<double> times;
+        for (int i = 0; i < 5; ++i) {
+            SessionDriver driver;
+            std::string a =
+                driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_ma.scr");
+            std::string b =
+                driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_mb.scr");
+            driver.SetPlayList({a, b});
+            driver.SetPeriod(60000);
+            SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "EachMonitor", 1);
+            driver.Start();
+            Watch{driver}.WaitFor("window", 2, 10000);
+            Sleep(500);
+            double start = Now();
+            double end = PressKeyUntilEnd(driver);
+            times.push_back(end < 0 ? -1 : end - start);
+        }
+        printf("| %skey with a screen saver on each monitor to the end of the session (median of "
+               "5) | %.0f ms |\n",
+               KeySourceLabel(), Median(times));
+    }
+    KeysFromX = false;
+}
+
 // The keys mid-turn and at a period's end again, from the X server.
 void KeysFromTheXServer()
 {
@@ -570,7 +607,8 @@ int main(int argc, char** argv)
     // figures; "scale" runs those of large collections alone; "children" runs
     // the stop of twenty children alone, "handles" the handle count alone,
     // "selfend" the key to a screen saver that ends itself on it alone,
-    // "xkeys" the keys from the X server alone,
+    // "xkeys" the keys from the X server alone, "monitors" the key with a
+    // screen saver on each monitor (on a display of two),
     // "turnend" the keys at a period's end and during a start alone;
     // "headline" the few figures the test run prints.
     bool sessionOnly = argc > 1 && !strcmp(argv[1], "session");
@@ -580,6 +618,11 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && !strcmp(argv[1], "selfend")) {
         KeyToEndSelfClosing();
+        fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
+    if (argc > 1 && !strcmp(argv[1], "monitors")) {
+        KeyWithEachMonitor();
         fflush(stdout);
         TerminateProcess(GetCurrentProcess(), 0);
     }
