@@ -41,6 +41,10 @@ const DWORD ChosenFilesLimit = 32768;  // bytes of the Open dialog's answer
 #define WM_DPICHANGED 0x02E0
 #endif
 const UINT FitListItemsMessage = WM_APP + 2;
+// The lists' horizontal extent is set to the widest text measured so far,
+// as it is when the message comes: one posted as the names were long must
+// not bring back their scroll bar after "Show file names" changed.
+const UINT WidenListsMessage = WM_APP + 3;
 
 bool ShowFileNames = false;
 unsigned MaxTextExtent = 0;
@@ -538,8 +542,7 @@ BOOL OnDrawItem(const DRAWITEMSTRUCT* item)
     unsigned width = (unsigned)extent.cx + 8;
     if (width > MaxTextExtent) {
         MaxTextExtent = width;
-        PostMessageA(InstalledList, LB_SETHORIZONTALEXTENT, MaxTextExtent, 0);
-        PostMessageA(PlayListBox, LB_SETHORIZONTALEXTENT, MaxTextExtent, 0);
+        PostMessageA(Dialog, WidenListsMessage, 0, 0);
     }
     if (item->itemState & ODS_FOCUS)
         DrawFocusRect(dc, &item->rcItem);
@@ -616,6 +619,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return FALSE;
     case FitListItemsMessage:
         FitListItems();
+        return TRUE;
+    case WidenListsMessage:
+        SendMessageA(InstalledList, LB_SETHORIZONTALEXTENT, MaxTextExtent, 0);
+        SendMessageA(PlayListBox, LB_SETHORIZONTALEXTENT, MaxTextExtent, 0);
         return TRUE;
     case WM_DESTROY:
         OnDestroy();
