@@ -96,7 +96,9 @@ void TakeRawKey(unsigned code, bool down)
         return;
     if (down)
         KeySeenDown[code] = GetTickCount();
-    KeySignal signal = TakeKeyChange(RawKeyStates, code, down, NextKeyCode);
+    // KeyStates: as the watch's last pass left them, on its thread.
+    bool polledDown = *(volatile BYTE*)&KeyStates[code] != 0;
+    KeySignal signal = TakeHeardKeyChange(RawKeyStates, polledDown, code, down, NextKeyCode);
     if (!QuestionOpen)
         Tell(code, signal);
 }

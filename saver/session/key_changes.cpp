@@ -25,6 +25,14 @@ KeySignal TakeKeyChange(uint8_t* states, unsigned code, bool down, unsigned next
     return code == nextKey ? KeySignal::Next : KeySignal::Input;
 }
 
+KeySignal TakeHeardKeyChange(uint8_t* states, bool polledDown, unsigned code, bool down,
+                             unsigned nextKey)
+{
+    if (down && !polledDown && code > 0 && code < 255)
+        states[code] = 0;
+    return TakeKeyChange(states, code, down, nextKey);
+}
+
 size_t MouseButtonChanges(unsigned buttonFlags, KeyChange* changes)
 {
     size_t count = 0;

@@ -18,6 +18,14 @@ enum class KeySignal {
 // Codes 0 and 255 are no keys.
 KeySignal TakeKeyChange(uint8_t* states, unsigned code, bool down, unsigned nextKey);
 
+// The same for the sources that hear each key as it goes (the keyboard hook
+// and raw input). Their states may miss a let-go, one made while no window
+// had the keyboard (under Wine it reaches no program), and would count a
+// key as held from before: one the poll saw up at its last pass (polledDown
+// false) goes down anew, whatever they last heard.
+KeySignal TakeHeardKeyChange(uint8_t* states, bool polledDown, unsigned code, bool down,
+                             unsigned nextKey);
+
 // The mouse buttons a raw mouse report presses or lets go (its button
 // flags), as virtual-key codes with down or up, in that order for one
 // button; returns how many of changes (room for MostButtonChanges) it filled.

@@ -38,6 +38,19 @@ TEST(KeyChanges, AKeyCountsOnlyAsItGoesDownFromUp)
             << step.code << (step.down ? " down" : " up");
 }
 
+// A source that hears keys as they go may have missed a let-go: a key the
+// poll saw up goes down anew.
+TEST(KeyChanges, AKeyThePollSawUpCountsWhateverTheHeardStatesSay)
+{
+    const unsigned Space = 0x20;
+    uint8_t states[256];
+    memset(states, 1, sizeof states);
+    EXPECT_EQ(KeySignal::None, TakeHeardKeyChange(states, true, Space, true, 0)) << "held";
+    EXPECT_EQ(KeySignal::Input, TakeHeardKeyChange(states, false, Space, true, 0));
+    EXPECT_EQ(KeySignal::None, TakeHeardKeyChange(states, true, Space, true, 0)) << "repeat";
+    EXPECT_EQ(KeySignal::None, TakeHeardKeyChange(states, false, 0, true, 0)) << "no key";
+}
+
 TEST(KeyChanges, RawMouseButtonFlagsAreButtonsDownThenUp)
 {
     const struct {
