@@ -395,6 +395,8 @@ void PrintMadeAfter(const char* when, const KeyRun& run)
            KeySourceLabel(), when, run.startedAfter, run.sessions, (long)run.latest);
 }
 
+bool EachMonitorSessions = false;  // "A different screensaver on each monitor"
+
 // Sessions of two well-behaved screen savers (that end themselves on the
 // key, as standard ones do), each ended by a key pressed delay(i) ms after
 // the first record starting with trigger was seen (negative: before that
@@ -415,6 +417,8 @@ KeyRun KeySessions(int sessions, DWORD period, const char* trigger, int (*delay)
             driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_kb.scr");
         driver.SetPlayList({a, b});
         driver.SetPeriod(period);
+        if (EachMonitorSessions)
+            SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "EachMonitor", 1);
         driver.Start();
         double seen = Watch{driver}.WaitFor(trigger, 1, 10000);
         while (Now() < seen + delay(i, period)) {
@@ -475,31 +479,17 @@ void KeyWithEachMonitor()
         printf("| key with a screen saver on each monitor | not run: one monitor here |\n");
         return;
     }
-    bool fromX = ConnectXKeys();
-    for (int source = 0; source < (fromX ? 2 : 1); ++source) {
-        KeysFromX = source == 1;
-        std::vector<double> times;
-        for (int i = 0; i < 5; ++i) {
-            SessionDriver driver;
-            std::string a =
-                driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_ma.scr");
-            std::string b =
-                driver.savers.Install("rvt_good.scr", SaverDirectory::System, "good_mb.scr");
-            driver.SetPlayList({a, b});
-            driver.SetPeriod(60000);
-            SetRegistryNumber(HKEY_CURRENT_USER, RV_SETTINGS_KEY, "EachMonitor", 1);
-            driver.Start();
-            Watch{driver}.WaitFor("window", 2, 10000);
-            Sleep(500);
-            double start = Now();
-            double end = PressKeyUntilEnd(driver);
-            times.push_back(end < 0 ? -1 : end - start);
-        }
+    EachMonitorSessions = true;
+    for (bool fromX : {false, true}) {
+        if (fromX && !ConnectXKeys())
+            break;
+        KeysFromX = fromX;
+        KeyRun run = KeySessions(5, 60000, "window", [](int, DWORD) { return 500; });
         printf("| %skey with a screen saver on each monitor to the end of the session (median of "
                "5) | %.0f ms |\n",
-               KeySourceLabel(), Median(times));
+               KeySourceLabel(), run.median);
     }
-    KeysFromX = false;
+    KeysFromX = EachMonitorSessions = false;
 }
 
 // The keys mid-turn and at a period's end again, from the X server.
