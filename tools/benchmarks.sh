@@ -39,7 +39,7 @@ for _ in $(seq 50); do [ -s "$portfile" ] && break; sleep 0.1; done
 [ -s "$portfile" ] && export RV_XKEYS_PORT=$(cat "$portfile")
 run() { (cd "$root/build/tests" && "$RV_WINE" bin/benchmarks.exe "$@" 2>/dev/null | tr -d '\r'); }
 case "$mode" in
-headline | scale | selfend | turnend | overhead | children | xkeys | monitors)
+headline | scale | selfend | turnend | overhead | children | xkeys | monitors | handles)
     run "$mode"
     ;;
 all | --write)
@@ -68,7 +68,7 @@ open(path, "w").write(doc)
     echo "benchmarks: docs/benchmarks.md written"
     ;;
 *)
-    echo "usage: tools/benchmarks.sh [--write | headline | scale]" >&2
+    echo "usage: tools/benchmarks.sh [--write | headline | scale | overhead | selfend | turnend | xkeys | children | handles | monitors]" >&2
     exit 2
     ;;
 esac

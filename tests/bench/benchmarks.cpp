@@ -234,7 +234,8 @@ double TimeCoverWithMissing(int missing, int* logLines)
     driver.WaitForEnd(10000);
     std::string log = driver.Log();
     *logLines = 0;
-    for (size_t at = log.find("not found"); at != std::string::npos; at = log.find("not found", at + 1))
+    for (size_t at = log.find("not found"); at != std::string::npos;
+         at = log.find("not found", at + 1))
         ++*logLines;
     return took;
 }
@@ -431,7 +432,8 @@ KeyRun KeySessions(int sessions, DWORD period, const char* trigger, int (*delay)
         // The latest screen saver's own exit, on the clock the fixtures use.
         std::vector<RecordLine> exits = driver.RecordsStartingWith("exit");
         if (!exits.empty())
-            afterExits.push_back((double)(LONG)(ended - (DWORD)NumberAfter(exits.back().text, "exit ")));
+            afterExits.push_back(
+                (double)(LONG)(ended - (DWORD)NumberAfter(exits.back().text, "exit ")));
         LONG after = LONG_MIN;
         for (const RecordLine& tick : driver.RecordsStartingWith("tick"))
             after = std::max(after, (LONG)((DWORD)NumberAfter(tick.text, "tick ") - pressed));
@@ -589,70 +591,53 @@ void HandlesOverTurns()
            (unsigned long)early, (unsigned long)late);
 }
 
+void Headline()
+{
+    printf("| measure | result |\n|---|---|\n");
+    TurnOverhead();
+    KeyToEnd();
+    KeyAtPeriodEnd();
+    KeyWhileAWindowIsMade();
+    KeysFromTheXServer();
+    HandlesOverTurns();
+}
+
+void TurnEnd()
+{
+    KeyAtPeriodEnd();
+    KeyWhileAWindowIsMade();
+}
+
+// The parts that run alone, by the name given on the command line.
+const struct {
+    const char* name;
+    void (*run)();
+} Parts[] = {
+    {"children", KeyToEndTwentyChildren},  // the stop of twenty children
+    {"selfend", KeyToEndSelfClosing},      // a screen saver that ends itself on the key
+    {"monitors", KeyWithEachMonitor},      // a screen saver on each monitor (a display of two)
+    {"xkeys", KeysFromTheXServer},         // the keys from the X server
+    {"turnend", TurnEnd},                  // keys at a period's end and during a start
+    {"headline", Headline},                // the few figures the test run prints
+    {"overhead", TurnOverhead},
+    {"scale", Scale},  // large collections
+    {"handles", HandlesOverTurns},
+};
+
 }  // namespace
 
+// No argument: every figure; "session" leaves out the loading, dialog and
+// large collections' ones; or one part of Parts alone.
 int main(int argc, char** argv)
 {
-    // "session" leaves out the loading, dialog and large collections'
-    // figures; "scale" runs those of large collections alone; "children" runs
-    // the stop of twenty children alone, "handles" the handle count alone,
-    // "selfend" the key to a screen saver that ends itself on it alone,
-    // "xkeys" the keys from the X server alone, "monitors" the key with a
-    // screen saver on each monitor (on a display of two),
-    // "turnend" the keys at a period's end and during a start alone;
-    // "headline" the few figures the test run prints.
-    bool sessionOnly = argc > 1 && !strcmp(argv[1], "session");
-    if (argc > 1 && !strcmp(argv[1], "children")) {
-        KeyToEndTwentyChildren();
-        TerminateProcess(GetCurrentProcess(), 0);
+    for (const auto& part : Parts) {
+        if (argc > 1 && !strcmp(argv[1], part.name)) {
+            part.run();
+            fflush(stdout);
+            TerminateProcess(GetCurrentProcess(), 0);
+        }
     }
-    if (argc > 1 && !strcmp(argv[1], "selfend")) {
-        KeyToEndSelfClosing();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "monitors")) {
-        KeyWithEachMonitor();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "xkeys")) {
-        KeysFromTheXServer();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "turnend")) {
-        KeyAtPeriodEnd();
-        KeyWhileAWindowIsMade();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "headline")) {
-        printf("| measure | result |\n|---|---|\n");
-        TurnOverhead();
-        KeyToEnd();
-        KeyAtPeriodEnd();
-        KeyWhileAWindowIsMade();
-        KeysFromTheXServer();
-        HandlesOverTurns();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "overhead")) {
-        TurnOverhead();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "scale")) {
-        Scale();
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (argc > 1 && !strcmp(argv[1], "handles")) {
-        HandlesOverTurns();
-        fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    if (!sessionOnly) {
+    if (argc < 2 || strcmp(argv[1], "session") != 0) {
         printf("Loading settings and opening the dialog\n\n");
         LoadingAndDialog();
         printf("\nLarge collections\n\n");
