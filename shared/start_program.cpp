@@ -1,5 +1,7 @@
 #include "start_program.h"
 
+#include "owned.h"
+
 bool StartProgram(char* commandLine, DWORD creationFlags, PROCESS_INFORMATION* started,
                   bool ownStartupFlags)
 {
@@ -14,4 +16,14 @@ bool StartProgram(char* commandLine, DWORD creationFlags, PROCESS_INFORMATION* s
     *started = PROCESS_INFORMATION();
     SetLastError(error);
     return false;
+}
+
+void StartUnwaited(const char* commandLine)
+{
+    char copy[MAX_PATH + 64];
+    lstrcpynA(copy, commandLine, sizeof copy);
+    PROCESS_INFORMATION started;
+    if (StartProgram(copy, 0, &started, false)) {
+        OwnedHandle process(started.hProcess), thread(started.hThread);
+    }
 }

@@ -4,7 +4,6 @@
 
 #include "shared/kept_password.h"
 #include "shared/names.h"
-#include "shared/owned.h"
 #include "shared/registry_key.h"
 #include "shared/start_program.h"
 
@@ -46,16 +45,6 @@ bool WindowsStartsRotaveil()
 }
 
 }  // namespace
-
-void StartUnwaited(const char* commandLine)
-{
-    char copy[MAX_PATH + 64];
-    lstrcpynA(copy, commandLine, sizeof copy);
-    PROCESS_INFORMATION started;
-    if (StartProgram(copy, 0, &started, false)) {
-        OwnedHandle process(started.hProcess), thread(started.hThread);
-    }
-}
 
 void RunScreenSaver(HWND companion, const char* runCommand)
 {

@@ -8,9 +8,6 @@
 #pragma once
 #include <windows.h>
 
-// Starts a program without waiting for it (the screen saver, its settings).
-void StartUnwaited(const char* commandLine);
-
 // Starts the session for the companion's window; the command line is the
 // companion's own "/s" start, used where Windows starts nothing.
 void RunScreenSaver(HWND companion, const char* runCommand);

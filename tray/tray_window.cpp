@@ -11,6 +11,7 @@
 #include "shared/help_file.h"
 #include "shared/names.h"
 #include "shared/owned.h"
+#include "shared/start_program.h"
 
 HWND TrayWindow = NULL;
 
