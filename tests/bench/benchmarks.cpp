@@ -123,6 +123,14 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+const char* KeySourceLabel();
+
+// One row of milliseconds, its measure marked with the key source.
+void Row(const std::string& measure, double ms)
+{
+    printf("| %s%s | %.0f ms |\n", KeySourceLabel(), measure.c_str(), ms);
+}
+
 // Where keys come from: SendInput, or the X server's own key events, which
 // Wine's X driver turns into input as a real keyboard's (tools/x_keys.py
 // presses them through XTest; tools/benchmarks.sh starts it and passes its
@@ -143,8 +151,6 @@ bool ConnectXKeys()
     address.sin_port = htons((u_short)atoi(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     XKeys = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    BOOL noDelay = TRUE;
-    setsockopt(XKeys, IPPROTO_TCP, TCP_NODELAY, (const char*)&noDelay, sizeof noDelay);
     if (XKeys != INVALID_SOCKET && connect(XKeys, (sockaddr*)&address, sizeof address) == 0)
         return true;
     XKeys = INVALID_SOCKET;
@@ -244,8 +250,9 @@ void Scale()
 {
     printf("| measure | result |\n|---|---|\n");
     for (int count : {500, 2000})
-        printf("| drop of %d screen savers on the dialog to the dialog answering | %.0f ms |\n",
-               count, TimeDrop(count));
+        Row("drop of " + std::to_string(count) +
+                " screen savers on the dialog to the dialog answering",
+            TimeDrop(count));
     int lines = 0, bareLines = 0;
     std::vector<double> bare, missing;
     for (int i = 0; i < 3; ++i) {
@@ -388,8 +395,6 @@ struct KeyRun {
     LONG latest;  // ms from the key to the latest creation of a session's screen saver
 };
 
-const char* KeySourceLabel();
-
 void PrintMadeAfter(const char* when, const KeyRun& run)
 {
     printf("| %ssessions that made a screen saver after a key %s | %d of %d (latest %+ld ms) |\n",
@@ -452,12 +457,8 @@ const char* KeySourceLabel()
 void KeyToEndSelfClosing()
 {
     KeyRun run = KeySessions(10, 60000, "window", [](int, DWORD) { return 500; });
-    printf("| %skey to the end of the session, saver ends itself on the key (median of 10) | %.0f "
-           "ms |\n",
-           KeySourceLabel(), run.median);
-    printf("| %sthe same: the session's end after its screen saver's own exit (median) | %.0f ms "
-           "|\n",
-           KeySourceLabel(), run.afterExit);
+    Row("key to the end of the session, saver ends itself on the key (median of 10)", run.median);
+    Row("the same: the session's end after its screen saver's own exit (median)", run.afterExit);
     PrintMadeAfter("mid-turn", run);
 }
 
@@ -467,9 +468,8 @@ void KeyAtPeriodEnd()
 {
     KeyRun run = KeySessions(16, 1500, "window",
                              [](int i, DWORD period) { return (int)period - 30 + i * 10; });
-    printf("| %skey at a period's end to the end of the session (median of %d, -30 to +120 ms) | "
-           "%.0f ms |\n",
-           KeySourceLabel(), run.sessions, run.median);
+    Row("key at a period's end to the end of the session (median of 16, -30 to +120 ms)",
+        run.median);
     PrintMadeAfter("at a period's end", run);
 }
 
@@ -486,10 +486,8 @@ void KeyWithEachMonitor()
         if (fromX && !ConnectXKeys())
             break;
         KeysFromX = fromX;
-        KeyRun run = KeySessions(5, 60000, "window", [](int, DWORD) { return 500; });
-        printf("| %skey with a screen saver on each monitor to the end of the session (median of "
-               "5) | %.0f ms |\n",
-               KeySourceLabel(), run.median);
+        Row("key with a screen saver on each monitor to the end of the session (median of 5)",
+            KeySessions(5, 60000, "window", [](int, DWORD) { return 500; }).median);
     }
     KeysFromX = EachMonitorSessions = false;
 }
@@ -534,9 +532,8 @@ void KeyToEndTwentyChildren()
     double start = Now();
     double end = PressKeyUntilEnd(driver);
     driver.WaitForEnd(60000);
-    printf("| key to the end of the session, screen saver with 20 stubborn child processes | %.0f "
-           "ms |\n",
-           (end < 0 ? Now() : end) - start);
+    Row("key to the end of the session, screen saver with 20 stubborn child processes",
+        (end < 0 ? Now() : end) - start);
 }
 
 // Handles a process holds, from the system's handle table (Wine answers

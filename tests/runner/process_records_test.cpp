@@ -56,29 +56,26 @@ protected:
     SessionDriver driver_;
 };
 
+// Stopped by its window and forgotten: a well-behaved process by WM_CLOSE,
+// and a found child (its main thread unknown) that ignores WM_CLOSE by
+// WM_QUIT through its window's thread, before anything would kill it.
 TEST_F(ProcessRecords, AWellBehavedProcessIsStoppedByItsWindowAndForgotten)
 {
-    ProcessInfo* child = Start("rvchild.exe", "rvchild.exe");
-    ASSERT_TRUE(driver_.WaitForRecords("child window", 1, 10000));
-    AttachWindows(0);
-    ASSERT_TRUE(child->window) << "its window was not attached";
-    EXPECT_TRUE(CloseAllProcesses(Processes));
-    EXPECT_TRUE(Processes.empty());
-    EXPECT_EQ(1u, driver_.RecordsStartingWith("child WM_CLOSE").size());
-    EXPECT_EQ("", Log());
-}
-
-// A found child (its main thread unknown) that ignores WM_CLOSE is asked to
-// quit through its window's thread before anything would kill it.
-TEST_F(ProcessRecords, AChildDeafToCloseQuitsThroughItsWindowsThread)
-{
-    SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", 2);
-    ProcessInfo* child = Start("rvchild.exe", "deaf.exe");
-    ASSERT_TRUE(driver_.WaitForRecords("child window", 1, 10000));
-    child->procInfo.dwThreadId = 0;
-    AttachWindows(0);
-    EXPECT_TRUE(CloseAllProcesses(Processes));
-    EXPECT_EQ(1u, driver_.RecordsStartingWith("child end").size()) << "killed, not quit";
+    for (DWORD stubborn : {0, 2}) {
+        SetRegistryNumber(HKEY_CURRENT_USER, RV_TEST_KEY, "Stubborn", stubborn);
+        size_t before = driver_.RecordsStartingWith("child end").size();
+        ProcessInfo* child = Start("rvchild.exe", "rvchild.exe");
+        ASSERT_TRUE(driver_.WaitForRecords("child window", before + 1, 10000));
+        child->procInfo.dwThreadId = 0;
+        AttachWindows(0);
+        ASSERT_TRUE(child->window) << "its window was not attached";
+        EXPECT_TRUE(CloseAllProcesses(Processes));
+        EXPECT_TRUE(Processes.empty());
+        EXPECT_EQ(before + 1, driver_.RecordsStartingWith("child WM_CLOSE").size());
+        EXPECT_EQ(before + 1, driver_.RecordsStartingWith("child end").size())
+            << stubborn << ": killed, not quit";
+        EXPECT_EQ("", Log());
+    }
 }
 
 TEST_F(ProcessRecords, ARefusedTerminationIsLoggedCountedAndCarriedOver)
