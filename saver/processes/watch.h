@@ -16,7 +16,7 @@ void EndTurnWatch();
 
 // Records every new process whose parent is recorded, and logs it. The
 // session's job (or null) tells when there can be none.
-void DetectChildProcesses(HANDLE job);
+void DetectChildProcesses(HANDLE job = NULL);
 
 // After a stop: records and stops what the turn's processes started that was
 // not recorded yet (started after the look before the stop, or while being
